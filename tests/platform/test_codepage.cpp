@@ -1,0 +1,29 @@
+// Code-page conversions.
+#include <gtest/gtest.h>
+
+#include "platform/CodePage.h"
+
+namespace kv {
+namespace {
+
+TEST(CodePage, GbkRoundTripAndReplacement) {
+  const std::string text = "\xE4\xB8\xAD\xE6\x96\x87 abc";  // "中文 abc"
+  std::string gbk = EncodeText(text, 936);
+  EXPECT_EQ(gbk, std::string("\xD6\xD0\xCE\xC4 abc"));
+  EXPECT_EQ(DecodeText(gbk, 936), text);
+  // A character GBK lacks becomes one "?".
+  EXPECT_EQ(EncodeText("a\xF0\x9F\x98\x80z", 936), "a?z");
+  // A stray byte that does not decode becomes "?".
+  EXPECT_EQ(DecodeText("\xFF" "a", 936), "?a");
+}
+
+TEST(CodePage, Utf16WithSurrogates) {
+  std::string s = "A\xE4\xB8\xAD\xF0\x9F\x98\x80";
+  std::u16string w = Utf8ToUtf16(s);
+  ASSERT_EQ(w.size(), 4u);
+  EXPECT_EQ(w[1], 0x4E2D);
+  EXPECT_EQ(Utf16ToUtf8(w), s);
+}
+
+}  // namespace
+}  // namespace kv
