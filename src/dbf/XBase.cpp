@@ -61,7 +61,7 @@ void TXBase::Activate() {
       // be the header itself nor lie beyond the end of the file.
       int64_t size = memo->Size();
       if (size < MemoBlockSize) throw EXBaseException(MsgReadHeader);
-      memo->ReadBuffer(FMemoHeader.data(), FMemoHeader.size());
+      memo->ReadBufferAt(0, FMemoHeader.data(), FMemoHeader.size());
       uint32_t next = NextMemoBlock();
       if (next == 0 || next > (size + MemoBlockSize - 1) / MemoBlockSize) throw EXBaseException(MsgReadHeader);
       FMemoStream = std::move(memo);
@@ -76,6 +76,7 @@ void TXBase::CloseFiles() {
   FDataStream.reset();
   FIsOpen = false;
   FHeaderValid = false;
+  FBlankRecno = 0;
 }
 
 uint32_t TXBase::RecordCount() const { return GetU32(&FHeader[HdrRecordCount]); }
@@ -87,8 +88,10 @@ bool TXBase::Deleted() const { return FIsOpen && FRecordBuf[0] == DeletedFlag; }
 
 void TXBase::SetDeleted(bool AValue) {
   if (!FIsOpen) return;
-  if (AValue) FRecordBuf[0] = DoDeleting() ? DeletedFlag : LiveFlag;
-  else FRecordBuf[0] = LiveFlag;
+  if (AValue)
+    FRecordBuf[0] = DoDeleting() ? DeletedFlag : LiveFlag;
+  else
+    FRecordBuf[0] = LiveFlag;
 }
 
 bool TXBase::DoChanging() {
@@ -113,31 +116,29 @@ std::string TXBase::PadRight(const std::string& AText, int AWidth) {
   return AText + std::string(static_cast<size_t>(AWidth) - AText.size(), ' ');
 }
 
-std::string TXBase::StoredFieldName(int AIndex) const {
-  const auto& desc = FFieldDescs[static_cast<size_t>(AIndex - 1)];
-  const char* name = reinterpret_cast<const char*>(desc.data());
-  return UpperCaseAscii(std::string(name, strnlen(name, FieldNameSize)));
-}
-
 std::string TXBase::GetFieldName(int AIndex) const {
   if (AIndex < 1 || AIndex > FFieldCount) throw EXBaseException(MsgInvalidFieldNumber + std::to_string(AIndex));
-  return FromSystemBytes(StoredFieldName(AIndex));
+  return FromSystemBytes(FFieldNames[static_cast<size_t>(AIndex - 1)]);
 }
 
 int TXBase::FieldIndex(const std::string& AFieldName) const {
   // The first name looked at is field 1's, so a table without fields raises.
   if (FFieldCount < 1) GetFieldName(1);
   std::string wanted = UpperCaseAscii(ToSystemBytes(AFieldName));
-  for (int i = 1; i <= FFieldCount; ++i)
-    if (StoredFieldName(i) == wanted) return i;
+  size_t next = static_cast<size_t>(FLastFieldIndex) % FFieldNames.size();
+  if (FFirstOfName[next] && FFieldNames[next] == wanted) return FLastFieldIndex = static_cast<int>(next) + 1;
+  for (size_t i = 0; i < FFieldNames.size(); ++i)
+    if (FFieldNames[i] == wanted) return FLastFieldIndex = static_cast<int>(i) + 1;
   return 0;
 }
 
 void TXBase::SetFieldByName(const std::string& AFieldName, const std::string& AValue) {
   int index = FieldIndex(AFieldName);
   if (index < 1) throw EXBaseException(MsgBadFieldName);
-  if (FFieldDescs[static_cast<size_t>(index - 1)][DescType] == 'M') SetMemoByIndex(index, AValue);
-  else SetFieldByIndex(index, AValue);
+  if (FFieldDescs[static_cast<size_t>(index - 1)][DescType] == 'M')
+    SetMemoByIndex(index, AValue);
+  else
+    SetFieldByIndex(index, AValue);
 }
 
 void TXBase::SetFieldByIndex(int AIndex, const std::string& AValue) {
@@ -149,9 +150,13 @@ void TXBase::SetFieldByIndex(int AIndex, const std::string& AValue) {
   int length = desc[DescLength];
   // An empty value or one that does not fit is left out; the field keeps its bytes.
   if (bytes.empty() || static_cast<int>(bytes.size()) > length) return;
-  bytes = (desc[DescType] == 'N' || desc[DescType] == 'M') ? PadLeft(bytes, length) : PadRight(bytes, length);
-  // ReadHeader made sure that every field lies inside the record buffer.
-  std::memcpy(&FRecordBuf[GetU32(&desc[DescPosition]) - 1], bytes.data(), bytes.size());
+  // Padded in place: N and M right-aligned (PadLeft), the rest left-aligned
+  // (PadRight).  ReadHeader made sure every field lies inside the record buffer.
+  uint8_t* field = &FRecordBuf[GetU32(&desc[DescPosition]) - 1];
+  size_t pad = static_cast<size_t>(length) - bytes.size();
+  bool rightAligned = desc[DescType] == 'N' || desc[DescType] == 'M';
+  std::memset(rightAligned ? field : field + bytes.size(), ' ', pad);
+  std::memcpy(rightAligned ? field + pad : field, bytes.data(), bytes.size());
   FModified = true;
 }
 

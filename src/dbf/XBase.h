@@ -56,7 +56,7 @@ using TXBDeleteEvent = std::function<void(TXBase* Sender, bool& Allowed)>;
 using TXBNotifyEvent = std::function<void(TXBase* Sender)>;
 
 class TXBase : public TComponent {
-public:
+ public:
   static constexpr int MaxFields = 128;         // descriptors an open table may hold
   static constexpr int MaxRecordLength = 4000;  // bytes of one record, deletion flag included
   static constexpr int MemoBlockSize = 512;
@@ -170,12 +170,10 @@ public:
   static std::string PadLeft(const std::string& AText, int AWidth);
   static std::string PadRight(const std::string& AText, int AWidth);
 
-private:
+ private:
   // Runs activation after Active or the file name changed.
   void Activate();
   void CloseFiles();
-  // The stored name bytes of field AIndex (1-based, in range), upper-cased.
-  std::string StoredFieldName(int AIndex) const;
   uint16_t HeaderLength() const;
   uint16_t RecordLength() const;
   int64_t RecordOffset(int64_t ARecno) const;
@@ -189,11 +187,21 @@ private:
   bool FIsOpen = false;
   // True once ReadHeader accepted the open table's header.
   bool FHeaderValid = false;
+  // The record that Append wrote last while it still holds the blank bytes
+  // written then (0: none), so that Last after Append need not read it back.
+  int32_t FBlankRecno = 0;
   std::array<uint8_t, 32> FHeader{};
   // Descriptors as read; bytes 12..15 hold the field's 1-based record position.
   std::array<std::array<uint8_t, 32>, MaxFields> FFieldDescs{};
   std::array<uint8_t, MaxRecordLength> FRecordBuf{};
   std::array<uint8_t, MemoBlockSize> FMemoHeader{};
+  // The stored field names (bytes up to the first zero, at most 11), upper-cased,
+  // and whether each is the first field of its name.
+  std::vector<std::string> FFieldNames;
+  std::vector<bool> FFirstOfName;
+  // Where FieldIndex found its last name: callers fill fields in order, so the
+  // next one is tried first.
+  mutable int FLastFieldIndex = 0;
   std::unique_ptr<TFileStream> FDataStream;
   std::unique_ptr<TFileStream> FMemoStream;
 };

@@ -2,6 +2,7 @@
 // (`CreateTable`, with its memo file) and reading and checking the header of an
 // open table (`ReadHeader`).
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,20 +20,34 @@ namespace xbase {
 
 uint8_t CodePageMark(int ACodePage) {
   switch (ACodePage) {
-    case 936: return 0x4D;
-    case 1252: return 0x03;
-    case 932: return 0x13;
-    case 949: return 0x4E;
-    case 950: return 0x4F;
-    case 874: return 0x50;
-    case 1250: return 0xC8;
-    case 1251: return 0xC9;
-    case 1253: return 0xCB;
-    case 1254: return 0xCA;
-    case 1255: return 0x7D;
-    case 1256: return 0x7E;
-    case 1257: return 0xCC;
-    default: return 0x00;
+    case 936:
+      return 0x4D;
+    case 1252:
+      return 0x03;
+    case 932:
+      return 0x13;
+    case 949:
+      return 0x4E;
+    case 950:
+      return 0x4F;
+    case 874:
+      return 0x50;
+    case 1250:
+      return 0xC8;
+    case 1251:
+      return 0xC9;
+    case 1253:
+      return 0xCB;
+    case 1254:
+      return 0xCA;
+    case 1255:
+      return 0x7D;
+    case 1256:
+      return 0x7E;
+    case 1257:
+      return 0xCC;
+    default:
+      return 0x00;
   }
 }
 
@@ -116,13 +131,13 @@ void TXBase::CreateTable(const std::string& AFileName, const std::vector<TDBFFie
 
 void TXBase::ReadHeader() {
   FHeaderValid = false;
+  FBlankRecno = 0;
   try {
     if (!FIsOpen || !FDataStream) throw EXBaseException(MsgReadHeader);
     int64_t fileSize = FDataStream->Size();
     std::array<uint8_t, HeaderSize> header{};
     if (fileSize < static_cast<int64_t>(HeaderSize)) throw EXBaseException(MsgReadHeader);
-    FDataStream->SetPosition(0);
-    FDataStream->ReadBuffer(header.data(), header.size());
+    FDataStream->ReadBufferAt(0, header.data(), header.size());
 
     int headerLength = GetU16(&header[HdrHeaderLength]);
     int recordLength = GetU16(&header[HdrRecordLength]);
@@ -130,26 +145,32 @@ void TXBase::ReadHeader() {
     // The field count is derived from the header length, rounded to the
     // nearest integer with halves to even.
     long fieldCount = std::lrint((headerLength - 33) / 32.0);
-    bool fits = fieldCount >= 0 && fieldCount <= MaxFields &&
-                headerLength >= 32 * (fieldCount + 1) + 1 && recordLength >= 1 &&
-                recordLength <= MaxRecordLength && recordCount < INT32_MAX &&
+    bool fits = fieldCount >= 0 && fieldCount <= MaxFields && headerLength >= 32 * (fieldCount + 1) + 1 &&
+                recordLength >= 1 && recordLength <= MaxRecordLength && recordCount < INT32_MAX &&
                 headerLength + recordCount * recordLength <= fileSize;
     if (!fits) throw EXBaseException(MsgReadHeader);
 
     std::array<std::array<uint8_t, DescriptorSize>, MaxFields> descs{};
-    FDataStream->SetPosition(HeaderSize);
-    FDataStream->ReadBuffer(descs.data(), DescriptorSize * static_cast<size_t>(fieldCount));
+    FDataStream->ReadBufferAt(HeaderSize, descs.data(), DescriptorSize * static_cast<size_t>(fieldCount));
     // Each field's 1-based position in the record: the deletion flag is
     // position 1.  The fields must exactly fill the record.
     uint32_t position = 2;
+    std::vector<std::string> names;
     for (long i = 0; i < fieldCount; ++i) {
       PutU32(&descs[i][DescPosition], position);
       position += descs[i][DescLength];
+      const char* name = reinterpret_cast<const char*>(descs[i].data());
+      names.push_back(UpperCaseAscii(std::string(name, strnlen(name, FieldNameSize))));
     }
     if (position != static_cast<uint32_t>(recordLength) + 1) throw EXBaseException(MsgReadHeader);
 
     FHeader = header;
     FFieldDescs = descs;
+    FFirstOfName.assign(names.size(), true);
+    for (size_t i = 0; i < names.size(); ++i)
+      for (size_t j = 0; j < i && FFirstOfName[i]; ++j) FFirstOfName[i] = names[j] != names[i];
+    FFieldNames = std::move(names);
+    FLastFieldIndex = 0;
     FFieldCount = static_cast<int32_t>(fieldCount);
     FHeaderValid = true;
     FRecno = 1;
@@ -157,6 +178,8 @@ void TXBase::ReadHeader() {
   } catch (const Exception&) {
     FHeader.fill(0);
     FFieldCount = 0;
+    FFieldNames.clear();
+    FFirstOfName.clear();
     FRecno = 0;
     FHeaderValid = false;
     throw EXBaseException(MsgReadHeader);

@@ -24,8 +24,8 @@ constexpr size_t HdrRecordLength = 10;
 constexpr size_t HdrCodePageMark = 29;
 
 constexpr uint8_t VersionPlain = 0x03;
-constexpr uint8_t VersionMemo = 0x83;      // written for tables with M or G fields
-constexpr uint8_t VersionMemoAlt = 0x84;   // also opened with its memo file
+constexpr uint8_t VersionMemo = 0x83;     // written for tables with M or G fields
+constexpr uint8_t VersionMemoAlt = 0x84;  // also opened with its memo file
 constexpr uint8_t HeaderTerminator = 0x0D;
 constexpr uint8_t EndOfFile = 0x1A;
 

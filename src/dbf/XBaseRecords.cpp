@@ -24,9 +24,13 @@ void TXBase::ReadRecord() {
   if (count == 0) return;
   if (!FIsOpen || !FHeaderValid || FRecno < 1 || static_cast<uint32_t>(FRecno) > count)
     throw EXBaseException(MsgReadRecord);
+  if (FRecno == FBlankRecno) {
+    std::memset(FRecordBuf.data(), LiveFlag, RecordLength());
+    FModified = false;
+    return;
+  }
   try {
-    FDataStream->SetPosition(RecordOffset(FRecno));
-    FDataStream->ReadBuffer(FRecordBuf.data(), RecordLength());
+    FDataStream->ReadBufferAt(RecordOffset(FRecno), FRecordBuf.data(), RecordLength());
   } catch (const Exception&) {
     throw EXBaseException(MsgReadRecord);
   }
@@ -38,9 +42,9 @@ void TXBase::WriteRecord() {
   // the record over the header or past the end-of-file mark.
   if (!FIsOpen || !FHeaderValid || FRecno < 1 || static_cast<uint32_t>(FRecno) > RecordCount())
     throw EXBaseException(MsgWriteRecord);
+  if (FRecno == FBlankRecno) FBlankRecno = 0;
   try {
-    FDataStream->SetPosition(RecordOffset(FRecno));
-    FDataStream->WriteBuffer(FRecordBuf.data(), RecordLength());
+    FDataStream->WriteBufferAt(RecordOffset(FRecno), FRecordBuf.data(), RecordLength());
   } catch (const Exception&) {
     throw EXBaseException(MsgWriteRecord);
   }
@@ -54,6 +58,7 @@ void TXBase::Append() {
   uint32_t count = RecordCount();
   if (!FHeaderValid || count >= INT32_MAX) throw EXBaseException(MsgAppend);
   PutU32(&FHeader[HdrRecordCount], ++count);
+  FBlankRecno = 0;
   try {
     // The blank record and the new end-of-file mark in one write, then the
     // header with the new count, so the header never counts a record that
@@ -62,10 +67,9 @@ void TXBase::Append() {
     size_t length = RecordLength();
     std::memset(blank.data(), LiveFlag, length);
     blank[length] = EndOfFile;
-    FDataStream->SetPosition(RecordOffset(count));
-    FDataStream->WriteBuffer(blank.data(), length + 1);
-    FDataStream->SetPosition(0);
-    FDataStream->WriteBuffer(FHeader.data(), FHeader.size());
+    FDataStream->WriteBufferAt(RecordOffset(count), blank.data(), length + 1);
+    FDataStream->WriteBufferAt(0, FHeader.data(), FHeader.size());
+    FBlankRecno = static_cast<int32_t>(count);
     if (OnAppended) OnAppended(this);
   } catch (...) {
     throw EXBaseException(MsgAppend);
@@ -92,14 +96,10 @@ void TXBase::SetMemoByIndex(int AIndex, const std::string& AValue) {
     // two end marks goes to its block, then the header takes the next free
     // block.  The field is filled last, once the memo is in the file.
     static constexpr uint8_t EndMarks[2] = {EndOfFile, EndOfFile};
-    int64_t size = FMemoStream->Size();
-    FMemoStream->SetPosition(size - 1);
-    FMemoStream->WriteBuffer(EndMarks, sizeof EndMarks);
-    FMemoStream->SetPosition(static_cast<int64_t>(block) * MemoBlockSize);
-    FMemoStream->WriteBuffer(text.data(), text.size());
+    FMemoStream->WriteBufferAt(FMemoStream->Size() - 1, EndMarks, sizeof EndMarks);
+    FMemoStream->WriteBufferAt(static_cast<int64_t>(block) * MemoBlockSize, text.data(), text.size());
     PutU32(FMemoHeader.data(), static_cast<uint32_t>(next));
-    FMemoStream->SetPosition(0);
-    FMemoStream->WriteBuffer(FMemoHeader.data(), 4);
+    FMemoStream->WriteBufferAt(0, FMemoHeader.data(), 4);
   } catch (const Exception&) {
     throw EXBaseException(MsgWriteRecord);
   }
