@@ -1,0 +1,315 @@
+// Value classification and field type choice for loaded columns.
+#include "platform/ColumnProfile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/CodePage.h"
+#include "platform/Files.h"
+#include "platform/SysUtils.h"
+
+namespace kv {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits from APos on; returns how many.
+size_t Digits(std::string_view s, size_t& APos) {
+  size_t start = APos;
+  while (APos < s.size() && IsDigit(s[APos])) ++APos;
+  return APos - start;
+}
+
+// "-?(0|[1-9][0-9]*)": the integer part of a canonical number.
+bool CanonicalInteger(std::string_view s, size_t& APos) {
+  if (APos < s.size() && s[APos] == '-') ++APos;
+  size_t start = APos;
+  size_t n = Digits(s, APos);
+  return n > 0 && (n == 1 || s[start] != '0');
+}
+
+bool IsIntegerText(std::string_view s) {
+  size_t p = 0;
+  int64_t v;
+  return CanonicalInteger(s, p) && p == s.size() && TryStrToInt64(s, v);
+}
+
+// A canonical integer with an optional fraction and exponent: "12", "-0.5", "1.5E3".
+bool IsNumberText(std::string_view s) {
+  size_t p = 0;
+  if (!CanonicalInteger(s, p)) return false;
+  if (p < s.size() && s[p] == '.') {
+    ++p;
+    if (Digits(s, p) == 0) return false;
+  }
+  if (p < s.size() && (s[p] == 'e' || s[p] == 'E')) {
+    ++p;
+    if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
+    if (Digits(s, p) == 0) return false;
+  }
+  double d;
+  return p == s.size() && TryStrToFloat(s, d) && std::isfinite(d);
+}
+
+// "yyyy-mm-dd" naming a real day.
+bool IsDateText(std::string_view s) {
+  if (s.size() != 10 || s[4] != '-' || s[7] != '-') return false;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    if (!IsDigit(s[i])) return false;
+  TDateTime d;
+  return TryStrToDateTime(s, d);
+}
+
+// "hh:nn" or "hh:nn:ss" with an optional ".zzz".
+bool IsTimeText(std::string_view s) {
+  if (s.size() < 5 || !IsDigit(s[0]) || !IsDigit(s[1]) || s[2] != ':' || !IsDigit(s[3]) || !IsDigit(s[4]))
+    return false;
+  size_t p = 5;
+  if (p < s.size()) {
+    if (s[p] != ':' || p + 2 >= s.size() || !IsDigit(s[p + 1]) || !IsDigit(s[p + 2])) return false;
+    p += 3;
+    if (p < s.size()) {
+      if (s[p] != '.') return false;
+      ++p;
+      if (Digits(s, p) == 0) return false;
+    }
+  }
+  TDateTime t;
+  return p == s.size() && TryStrToDateTime(s, t);
+}
+
+bool IsDateTimeText(std::string_view s) {
+  if (IsDateText(s)) return true;
+  return s.size() > 11 && IsDateText(s.substr(0, 10)) && (s[10] == ' ' || s[10] == 'T') && IsTimeText(s.substr(11));
+}
+
+// Digits after the decimal point of a number text (before any exponent).
+size_t DecimalsOf(std::string_view s) {
+  size_t dot = s.find('.');
+  if (dot == std::string_view::npos) return 0;
+  size_t p = dot + 1;
+  return Digits(s, p);
+}
+
+size_t Utf8Chars(std::string_view s) {
+  size_t n = 0;
+  for (char c : s)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+}  // namespace
+
+void TColumnProfile::CountInteger(int64_t AValue) {
+  if (FIntegers == 0) FMin = FMax = AValue;
+  FMin = std::min(FMin, AValue);
+  FMax = std::max(FMax, AValue);
+  ++FIntegers;
+  CountNumber(static_cast<double>(AValue), 0);
+}
+
+void TColumnProfile::CountNumber(double AValue, size_t ADecimals) {
+  ++FNumbers;
+  FMaxAbs = std::max(FMaxAbs, std::fabs(AValue));
+  FMaxDecimals = std::max(FMaxDecimals, ADecimals);
+}
+
+void TColumnProfile::Measure(size_t ABytes, size_t AChars) {
+  FMaxBytes = std::max(FMaxBytes, ABytes);
+  FMaxChars = std::max(FMaxChars, AChars);
+}
+
+void TColumnProfile::AddInteger(int64_t AValue) {
+  ++FNonNull;
+  CountInteger(AValue);
+  if (AValue == 0 || AValue == 1) ++FBooleans;
+  size_t len = IntToStr(AValue).size();
+  Measure(len, len);
+}
+
+void TColumnProfile::AddFloat(double AValue) {
+  ++FNonNull;
+  std::string text = FloatToStr(AValue);
+  if (std::isfinite(AValue)) CountNumber(AValue, DecimalsOf(text));
+  Measure(text.size(), text.size());
+}
+
+void TColumnProfile::AddText(std::string_view AText) {
+  ++FNonNull;
+  if (IsIntegerText(AText)) {
+    int64_t v = StrToInt64(AText);
+    CountInteger(v);
+    if (v == 0 || v == 1) ++FBooleans;
+    Measure(AText.size(), AText.size());
+    return;
+  }
+  if (IsNumberText(AText)) CountNumber(StrToFloat(AText), DecimalsOf(AText));
+  std::string upper = UpperCaseAscii(AText);
+  if (upper == "TRUE" || upper == "FALSE") {
+    ++FBoolWords;
+    ++FBooleans;
+  } else if (upper == "T" || upper == "F" || upper == "Y" || upper == "N" || upper == "YES" || upper == "NO") {
+    ++FBooleans;  // accepted by a declared Boolean column, not guessed as one
+  }
+  if (IsDateText(AText)) ++FDates;
+  if (IsDateTimeText(AText)) ++FDateTimes;
+  if (IsTimeText(AText)) ++FTimes;
+  Measure(IsSevenBit(AText) ? AText.size() : ToSystemBytes(AText).size(), Utf8Chars(AText));
+}
+
+void TColumnProfile::AddBlob(size_t ASize) {
+  ++FNonNull;
+  ++FBlobs;
+  Measure(ASize, ASize);
+}
+
+int TColumnProfile::TextSize() const { return static_cast<int>(std::max<size_t>(FMaxBytes, 1)); }
+
+TFieldType TColumnProfile::IntegerKind(TFieldType AAtLeast) const {
+  if (FIntegers == 0) return AAtLeast;
+  if (AAtLeast == ftSmallint && FMin >= -32768 && FMax <= 32767) return ftSmallint;
+  if (AAtLeast == ftWord && FMin >= 0 && FMax <= 65535) return ftWord;
+  if (AAtLeast != ftLargeint && FMin >= INT32_MIN && FMax <= INT32_MAX)
+    return AAtLeast == ftAutoInc ? ftAutoInc : ftInteger;
+  return ftLargeint;
+}
+
+TFieldType TColumnProfile::FromValues(int& ASize) const {
+  ASize = 0;
+  if (FNonNull == 0) {
+    ASize = 1;
+    return ftString;
+  }
+  if (FBlobs > 0) return ftBlob;
+  if (FBoolWords == FNonNull) return ftBoolean;
+  if (AllIntegers()) return IntegerKind(ftInteger);
+  if (AllNumbers()) return ftFloat;
+  if (FDates == FNonNull) return ftDate;
+  if (FDateTimes == FNonNull) return ftDateTime;
+  if (FMaxBytes > MaxStringFieldSize) return ftMemo;
+  ASize = TextSize();
+  return ftString;
+}
+
+TFieldType TColumnProfile::Resolve(TFieldType ADeclared, int ADeclaredSize, int& ASize) const {
+  ASize = ADeclaredSize;
+  switch (ADeclared) {
+    case ftBoolean:
+      if (FBooleans == FNonNull) return ftBoolean;
+      break;
+    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
+      ASize = 0;
+      if (AllIntegers()) return IntegerKind(ADeclared);
+      if (AllNumbers()) return ftFloat;
+      break;
+    case ftBCD:
+      // A BCD field holds four decimals within the Currency range; more
+      // decimals or larger values need the decimal-text field.
+      if (AllNumbers() && FMaxDecimals <= 4 && FMaxAbs < 9.2e14) return ftBCD;
+      if (AllNumbers()) {
+        ASize = std::max(ADeclaredSize, static_cast<int>(FMaxDecimals));
+        return ftFMTBcd;
+      }
+      break;
+    case ftFloat: case ftCurrency: case ftFMTBcd:
+      if (AllNumbers()) return ADeclared;
+      break;
+    case ftDate:
+      if (FDates == FNonNull) return ftDate;
+      if (FDateTimes == FNonNull) return ftDateTime;
+      break;
+    case ftDateTime: case ftTimeStamp:
+      if (FDateTimes == FNonNull) return ADeclared;
+      break;
+    case ftTime:
+      if (FTimes == FNonNull) return ftTime;
+      break;
+    case ftString: case ftFixedChar:
+      if (FMaxBytes > MaxStringFieldSize) return ftMemo;
+      ASize = std::max(ADeclaredSize, TextSize());
+      return ADeclared;
+    case ftWideString:
+      if (FMaxBytes > MaxStringFieldSize) return ftMemo;
+      ASize = std::max({ADeclaredSize, static_cast<int>(FMaxChars), 1});
+      return ftWideString;
+    case ftGuid:
+      if (FMaxChars <= 38 && FBlobs == 0) return ftGuid;
+      break;
+    case ftMemo: case ftFmtMemo: case ftBlob: case ftGraphic:
+      return ADeclared;
+    default:
+      break;
+  }
+  return FromValues(ASize);
+}
+
+TFieldType FieldTypeOfDeclaration(std::string_view ADeclared, int& ASize) {
+  ASize = 0;
+  std::string decl = UpperCaseAscii(Trim(ADeclared));
+  std::string name = decl;
+  std::vector<int> params;
+  size_t open = decl.find('(');
+  if (open != std::string::npos) {
+    name = Trim(decl.substr(0, open));
+    size_t close = decl.find(')', open);
+    std::string inner = decl.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+    size_t start = 0;
+    while (start <= inner.size()) {
+      size_t comma = inner.find(',', start);
+      int64_t v;
+      if (TryStrToInt64(inner.substr(start, comma == std::string::npos ? std::string::npos : comma - start), v) &&
+          v >= 0 && v < 100000)
+        params.push_back(static_cast<int>(v));
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+  }
+  auto is = [&](std::initializer_list<const char*> names) {
+    for (const char* n : names)
+      if (name == n) return true;
+    return false;
+  };
+  auto has = [&](const char* part) { return name.find(part) != std::string::npos; };
+  int first = params.empty() ? 0 : params[0];
+  if (name.empty()) return ftUnknown;
+  if (is({"BOOLEAN", "BOOL", "BIT", "LOGICAL"})) return ftBoolean;
+  if (is({"SMALLINT", "INT2", "TINYINT"})) return ftSmallint;
+  if (is({"BIGINT", "INT8", "UNSIGNED BIG INT"})) return ftLargeint;
+  if (is({"MONEY", "CURRENCY", "SMALLMONEY"})) return ftCurrency;
+  if (is({"DECIMAL", "NUMERIC", "NUMBER"})) {
+    if (params.empty()) return ftFloat;
+    int precision = params[0];
+    ASize = params.size() > 1 ? params[1] : 0;
+    return precision <= 18 && ASize <= 4 ? ftBCD : ftFMTBcd;
+  }
+  if (is({"DATE"})) return ftDate;
+  if (is({"TIME"})) return ftTime;
+  if (is({"DATETIME", "TIMESTAMP", "SMALLDATETIME", "DATETIME2"})) return ftDateTime;
+  if (is({"GUID", "UUID", "UNIQUEIDENTIFIER"})) {
+    ASize = 38;
+    return ftGuid;
+  }
+  if (is({"MEMO", "LONGTEXT", "MEDIUMTEXT", "NTEXT", "CLOB", "NOTE", "LONGVARCHAR"})) return ftMemo;
+  if (is({"IMAGE", "GRAPHIC", "PICTURE"})) return ftGraphic;
+  if (is({"NCHAR", "NVARCHAR", "NATIONAL CHAR", "NATIONAL CHARACTER", "NATIONAL VARCHAR", "NATIVE CHARACTER",
+          "NATIONAL CHARACTER VARYING", "NVARCHAR2"})) {
+    ASize = first;
+    return ftWideString;
+  }
+  if (is({"CHAR", "CHARACTER", "VARCHAR", "VARYING CHARACTER", "CHARACTER VARYING", "VARCHAR2", "STRING", "TEXT"})) {
+    ASize = first;
+    return ftString;
+  }
+  // The remaining declarations by the database's own affinity rules.
+  if (has("INT")) return ftInteger;
+  if (has("CHAR") || has("CLOB") || has("TEXT")) {
+    ASize = first;
+    return ftString;
+  }
+  if (has("BLOB") || has("BINARY")) return ftBlob;
+  if (has("REAL") || has("FLOA") || has("DOUB")) return ftFloat;
+  return ftUnknown;
+}
+
+}  // namespace kv
