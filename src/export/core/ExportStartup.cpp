@@ -18,7 +18,7 @@ namespace kv {
 //   void RegisterXLSExportProvider();
 //
 // Text-family writers, HTML 2, text 4, XML 3 (in that order):
-//   void RegisterHtmlXmlTxtExportProviders();
+void RegisterHtmlXmlTxtExportProviders();
 //
 
 namespace {
@@ -31,7 +31,7 @@ const TProviderUnit kProviderUnits[] = {
     // Excel workbook writer:
     //   RegisterXLSExportProvider,
     // Text-family writers:
-    //   RegisterHtmlXmlTxtExportProviders,
+    RegisterHtmlXmlTxtExportProviders,
 };
 
 }  // namespace

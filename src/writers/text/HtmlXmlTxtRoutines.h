@@ -25,7 +25,7 @@ namespace kv {
 // does not start with AFolder is answered whole.  With AAsElement the answer
 // is wrapped as "<img src=\"" + path + "\"></img>".
 //
-// Fails with EcxExportData for a packed value cut short, and with the stream
+// Fails with the error of UnpackGraphic for a packed value cut short, and with the stream
 // errors (EFCreateError, EWriteError) when the file cannot be written.
 std::string SaveImageFile(std::string_view AFolder, std::string_view APackedGraphic, bool AAsElement);
 
