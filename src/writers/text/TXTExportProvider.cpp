@@ -23,10 +23,17 @@ TcxTXTExportProvider::TcxTXTExportProvider(const std::string& AFileName)
 
 void TcxTXTExportProvider::PutFormatText(const std::string& AText) {
   switch (FFormatTextCount) {
-    case 0: FCellSeparator = AText; break;
-    case 1: FCellPrefix = AText; break;
-    case 2: FCellSuffix = AText; break;
-    default: break;
+    case 0:
+      FCellSeparator = AText;
+      break;
+    case 1:
+      FCellPrefix = AText;
+      break;
+    case 2:
+      FCellSuffix = AText;
+      break;
+    default:
+      break;
   }
   ++FFormatTextCount;
 }
@@ -39,7 +46,7 @@ void TcxTXTExportProvider::DoFinish() {
 void TcxTXTExportProvider::AppendCellText(int ACol, int ARow, int ACodePage, std::string& AOut) const {
   if (CellContent(ACol, ARow)) return;  // a nested detail table is written as empty
   const TcxCacheItem& item = Cell(ACol, ARow);
-  const std::string& bytes = item.Buffer;
+  const std::string_view bytes = item.Buffer.View();
   switch (item.ValueKind) {
     case vkText:
       if (ACodePage == CP_UTF8 || IsSevenBit(bytes))
@@ -76,8 +83,8 @@ void TcxTXTExportProvider::AppendCellText(int ACol, int ARow, int ACodePage, std
 
 size_t TcxTXTExportProvider::CellTextLength(int ACol, int ARow, int ACodePage) const {
   const TcxCacheItem& item = Cell(ACol, ARow);
-  if (item.ValueKind == vkText && (ACodePage == CP_UTF8 || IsSevenBit(item.Buffer)) && !CellContent(ACol, ARow))
-    return item.Buffer.size();
+  if (item.ValueKind == vkText && (ACodePage == CP_UTF8 || IsSevenBit(item.Buffer.View())) && !CellContent(ACol, ARow))
+    return item.Buffer.Size();
   thread_local std::string scratch;
   scratch.clear();
   AppendCellText(ACol, ARow, ACodePage, scratch);
