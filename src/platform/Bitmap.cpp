@@ -189,6 +189,8 @@ void TBitmap::LoadFromStream(TStream& AStream) {
     uint32_t count = colorsUsed ? colorsUsed : (1u << bitCount);
     if (count > 256) InvalidBitmap();
     const uint32_t entry = core ? 3 : 4;
+    // A palette shorter than its nominal size ends where the pixels begin.
+    if (offBits > consumed && (offBits - consumed) / entry < count) count = (offBits - consumed) / entry;
     std::vector<uint8_t> raw(count * entry);
     ReadExact(AStream, raw.data(), raw.size());
     consumed += static_cast<uint32_t>(raw.size());
