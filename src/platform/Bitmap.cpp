@@ -259,15 +259,23 @@ void TBitmap::LoadFromStream(TStream& AStream) {
       for (int x = 0; x < w; ++x) {
         uint32_t color;
         switch (bitCount) {
-          case 1: color = palette[(p[x / 8] >> (7 - x % 8)) & 1]; break;
-          case 4: color = palette[(x & 1) ? (p[x / 2] & 0x0F) : (p[x / 2] >> 4)]; break;
-          case 8: color = palette[p[x]]; break;
+          case 1:
+            color = palette[(p[x / 8] >> (7 - x % 8)) & 1];
+            break;
+          case 4:
+            color = palette[(x & 1) ? (p[x / 2] & 0x0F) : (p[x / 2] >> 4)];
+            break;
+          case 8:
+            color = palette[p[x]];
+            break;
           case 16: {
             uint32_t v = Get16(p + 2 * x);
             color = RGB(r.Of(v), g.Of(v), b.Of(v));
             break;
           }
-          case 24: color = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]); break;
+          case 24:
+            color = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+            break;
           default: {
             uint32_t v = Get32(p + 4 * x);
             color = RGB(r.Of(v), g.Of(v), b.Of(v));

@@ -27,7 +27,10 @@ uint16_t U16(const std::string& AData, size_t AAt) {
 // Little-endian building blocks for hand-made files.
 struct TBytes {
   std::string Data;
-  TBytes& B(uint8_t v) { Data.push_back(static_cast<char>(v)); return *this; }
+  TBytes& B(uint8_t v) {
+    Data.push_back(static_cast<char>(v));
+    return *this;
+  }
   TBytes& W(uint16_t v) { return B(v & 0xFF).B(v >> 8); }
   TBytes& D(uint32_t v) { return W(v & 0xFFFF).W(v >> 16); }
 };
@@ -71,18 +74,18 @@ TEST(BitmapWriter, HeaderFieldsAndBottomUpPaddedRows) {
   const uint32_t rowSize = 12;  // 9 bytes padded to 12
   ASSERT_EQ(d.size(), 54 + 2 * rowSize);
   EXPECT_EQ(d.substr(0, 2), "BM");
-  EXPECT_EQ(U32(d, 2), d.size());    // bfSize
-  EXPECT_EQ(U32(d, 6), 0u);          // reserved
-  EXPECT_EQ(U32(d, 10), 54u);        // bfOffBits
-  EXPECT_EQ(U32(d, 14), 40u);        // biSize
-  EXPECT_EQ(U32(d, 18), 3u);         // width
-  EXPECT_EQ(U32(d, 22), 2u);         // height (bottom-up)
-  EXPECT_EQ(U16(d, 26), 1u);         // planes
-  EXPECT_EQ(U16(d, 28), 24u);        // bits per pixel
-  EXPECT_EQ(U32(d, 30), 0u);         // BI_RGB
+  EXPECT_EQ(U32(d, 2), d.size());  // bfSize
+  EXPECT_EQ(U32(d, 6), 0u);        // reserved
+  EXPECT_EQ(U32(d, 10), 54u);      // bfOffBits
+  EXPECT_EQ(U32(d, 14), 40u);      // biSize
+  EXPECT_EQ(U32(d, 18), 3u);       // width
+  EXPECT_EQ(U32(d, 22), 2u);       // height (bottom-up)
+  EXPECT_EQ(U16(d, 26), 1u);       // planes
+  EXPECT_EQ(U16(d, 28), 24u);      // bits per pixel
+  EXPECT_EQ(U32(d, 30), 0u);       // BI_RGB
   EXPECT_EQ(U32(d, 34), 2 * rowSize);
-  EXPECT_EQ(U32(d, 38), 3780u);      // 96 dpi
-  EXPECT_EQ(U32(d, 46), 0u);         // no palette
+  EXPECT_EQ(U32(d, 38), 3780u);  // 96 dpi
+  EXPECT_EQ(U32(d, 46), 0u);     // no palette
   // First stored row is the bottom one: its last pixel is (2, 1), stored B G R.
   EXPECT_EQ(d.substr(54 + 6, 3), "\xCC\xBB\xAA");
   EXPECT_EQ(d.substr(54 + 9, 3), std::string(3, '\0'));  // padding
@@ -152,8 +155,8 @@ TEST(BitmapLoader, PaletteForms) {
   // 4 bits, top-down (negative height), 3 pixels.
   TBytes b4 = InfoBmp(3, -2, 4, 0, 14 + 40 + 64);
   for (int i = 0; i < 16; ++i) b4.D(static_cast<uint32_t>(i * 0x10));  // blue ramp
-  b4.B(0x12).B(0x30).W(0);  // top row: 1 2 3
-  b4.B(0xF0).B(0x00).W(0);  // bottom row: 15 0 0
+  b4.B(0x12).B(0x30).W(0);                                             // top row: 1 2 3
+  b4.B(0xF0).B(0x00).W(0);                                             // bottom row: 15 0 0
   bmp.LoadFromBytes(b4.Data);
   EXPECT_EQ(bmp.Pixel(0, 0), RGB(0, 0, 0x10));
   EXPECT_EQ(bmp.Pixel(2, 0), RGB(0, 0, 0x30));

@@ -9,7 +9,7 @@
 namespace kv::testing {
 
 class ExportEngineTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ResetEngine();
     EnsureExportEngine();

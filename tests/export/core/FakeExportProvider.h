@@ -25,7 +25,7 @@ struct TFakeLog {
 // A provider of kind AKind that implements only IcxExportProvider.
 template <int AKind>
 class TFakeExportProvider : public TcxCustomExportProvider, public IcxExportProvider {
-public:
+ public:
   explicit TFakeExportProvider(const std::string& AFileName) : TcxCustomExportProvider(AFileName) {
     if (AFileName == "fail") throw EFCreateError("Cannot create file \"fail\".");
     FStyles = TcxExportStyleManager::Acquire(AFileName);
@@ -60,21 +60,21 @@ public:
 
   TcxExportStyleManager* Styles() const { return FStyles; }
 
-protected:
+ protected:
   void DoBeforeDestroy() override {
     // The object is still whole here: its interface still answers.
     TFakeLog::Events().push_back("DoBeforeDestroy " + std::to_string(ExportKind()) + " " +
                                  std::to_string(FStyles->UserCount()));
   }
 
-private:
+ private:
   TcxExportStyleManager* FStyles = nullptr;
 };
 
 // A provider of kind AKind that also offers IcxCellInternalCache.
 template <int AKind>
 class TFakeCacheProvider : public TFakeExportProvider<AKind>, public IcxCellInternalCache {
-public:
+ public:
   using TFakeExportProvider<AKind>::TFakeExportProvider;
   void OutputCells(TStream&) override {}
   void OutputStyles(TStream&) override {}

@@ -18,9 +18,9 @@ TEST(ExportHashTest, RotatesLeftByFiveAndXorsEachByte) {
 }
 
 TEST(Charsets, TableAndSystemDefault) {
-  const std::pair<int, int> cases[] = {{128, 932},  {129, 949},  {130, 949}, {134, 936}, {136, 950},
+  const std::pair<int, int> cases[] = {{128, 932},  {129, 949},  {130, 949},  {134, 936},  {136, 950},
                                        {161, 1253}, {162, 1254}, {177, 1255}, {178, 1256}, {186, 1257},
-                                       {204, 1251}, {222, 874},  {238, 1250}, {0, 0},     {1, 0},
+                                       {204, 1251}, {222, 874},  {238, 1250}, {0, 0},      {1, 0},
                                        {2, 0},      {255, 0},    {135, 0},    {-1, 0}};
   for (auto [charset, codePage] : cases) EXPECT_EQ(CharsetToCodePage(charset), codePage) << charset;
 }
@@ -30,16 +30,14 @@ TEST(TextHelpers, WideConversionsAndSpecialChars) {
   EXPECT_EQ(WideToAnsiText(u"数据 ok", 0), "数据 ok");
   EXPECT_EQ(AnsiToWideText("😀", 0), u"😀");  // a surrogate pair
 
-  struct Case { const char* text; bool loose, strict; };
+  struct Case {
+    const char* text;
+    bool loose, strict;
+  };
   const Case cases[] = {
-      {"", false, false},
-      {"Abc_09 !()*+,-./:;", false, false},
-      {"a&b", false, true},
-      {"a<b", false, true},
-      {"tab\there", false, true},
-      {"quote\"", false, true},
-      {"数据", true, true},
-      {"caf\xC3\xA9", true, true},
+      {"", false, false},   {"Abc_09 !()*+,-./:;", false, false}, {"a&b", false, true},
+      {"a<b", false, true}, {"tab\there", false, true},           {"quote\"", false, true},
+      {"数据", true, true}, {"caf\xC3\xA9", true, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(HasSpecialChars(c.text, false), c.loose) << c.text;
@@ -53,7 +51,11 @@ TEST(PathHelpers, NativeSeparatorsNamesAndExtensions) {
   EXPECT_EQ(WideExtractFileName(u"list.html"), u"list.html");
   EXPECT_EQ(WideExtractFileName(u"/out/"), u"");
 
-  struct Case { const char16_t* name; const char16_t* ext; const char16_t* result; };
+  struct Case {
+    const char16_t* name;
+    const char16_t* ext;
+    const char16_t* result;
+  };
   const Case cases[] = {
       {u"report", u".xsl", u"report.xsl"},
       {u"a.b.xml", u".xsl", u"a.b.xsl"},
@@ -107,14 +109,13 @@ TEST(PictureNames, PackAndUnpackAPicture) {
 
 TEST(CurrencyFormat, AllSixteenNegativeFormats) {
   // Symbol "$", 2 decimals, positive format 0; the value -1234.5.
-  const char* expected[16] = {"($1,234.50)", "-$1,234.50", "$-1,234.50", "$1,234.50-",
-                              "(1,234.50$)", "-1,234.50$", "1,234.50-$", "1,234.50$-",
-                              "-1,234.50 $", "-$ 1,234.50", "1,234.50 $-", "$ 1,234.50-",
+  const char* expected[16] = {"($1,234.50)", "-$1,234.50",  "$-1,234.50",   "$1,234.50-",  "(1,234.50$)", "-1,234.50$",
+                              "1,234.50-$",  "1,234.50$-",  "-1,234.50 $",  "-$ 1,234.50", "1,234.50 $-", "$ 1,234.50-",
                               "$ -1,234.50", "1,234.50- $", "($ 1,234.50)", "(1,234.50 $)"};
-  const char* formats[16] = {"$,0.00;($,0.00)",   "$,0.00;-$,0.00",   "$,0.00;$-,0.00",   "$,0.00;$,0.00-",
-                             "$,0.00;(,0.00$)",   "$,0.00;-,0.00$",   "$,0.00;,0.00-$",   "$,0.00;,0.00$-",
-                             "$,0.00;-,0.00 $",   "$,0.00;-$ ,0.00",  "$,0.00;,0.00 $-",  "$,0.00;$ ,0.00-",
-                             "$,0.00;$ -,0.00",   "$,0.00;,0.00- $",  "$,0.00;($ ,0.00)", "$,0.00;(,0.00 $)"};
+  const char* formats[16] = {"$,0.00;($,0.00)", "$,0.00;-$,0.00",  "$,0.00;$-,0.00",   "$,0.00;$,0.00-",
+                             "$,0.00;(,0.00$)", "$,0.00;-,0.00$",  "$,0.00;,0.00-$",   "$,0.00;,0.00$-",
+                             "$,0.00;-,0.00 $", "$,0.00;-$ ,0.00", "$,0.00;,0.00 $-",  "$,0.00;$ ,0.00-",
+                             "$,0.00;$ -,0.00", "$,0.00;,0.00- $", "$,0.00;($ ,0.00)", "$,0.00;(,0.00 $)"};
   TFormatSettings settings;
   settings.CurrencyString = "$";
   for (int i = 0; i < 16; ++i) {

@@ -235,7 +235,7 @@ TEST_F(Styles, DefaultExportStyleUsesTheSystemColours) {
 
 TEST_F(Styles, SystemColoursAreReadAtInitialisation) {
   SetSysColor(COLOR_WINDOW, RGB(0x10, 0x20, 0x30));
-  EXPECT_EQ(DefaultExportStyle().BrushBkColor, 0xFFFFFFu);  // read once, at start-up
+  EXPECT_EQ(DefaultExportStyle().BrushBkColor, 0xFFFFFFu);         // read once, at start-up
   EXPECT_EQ(ResolveExportColor(clWindow), RGB(0x10, 0x20, 0x30));  // the resolver is live
   InitExportEngine(nullptr, nullptr);
   EXPECT_EQ(DefaultExportStyle().BrushBkColor, RGB(0x10, 0x20, 0x30));
