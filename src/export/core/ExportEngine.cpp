@@ -2,6 +2,7 @@
 // the default style, the currency format and the character-reference switch.
 #include "export/core/ExportEngine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "export/core/ExportRegistry.h"
