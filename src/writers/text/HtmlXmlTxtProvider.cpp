@@ -2,6 +2,7 @@
 #include "writers/text/HtmlXmlTxtProvider.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -289,6 +290,41 @@ bool TcxCustomHtmlXmlTXTExportProvider::ReadCellValue(int ACol, int ARow, std::s
   const TcxCacheItem& item = CellItem(ACol, ARow);
   ATarget.assign(item.Buffer.View());
   return !item.Buffer.Empty();
+}
+
+bool TcxCustomHtmlXmlTXTExportProvider::AppendCellValueText(int ACol, int ARow, std::string& AOut) const {
+  const TcxCacheItem& item = CellItem(ACol, ARow);
+  const std::string_view bytes = item.Buffer.View();
+  const size_t start = AOut.size();
+  switch (item.ValueKind) {
+    case vkText:
+      AOut += bytes;
+      break;
+    case vkWideText: {
+      std::u16string wide(bytes.size() / sizeof(char16_t), u'\0');
+      std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(char16_t));
+      AOut += WideToAnsiText(wide, 0);
+      break;
+    }
+    case vkDouble:
+      if (bytes.size() == sizeof(double)) {
+        double value;
+        std::memcpy(&value, bytes.data(), sizeof value);
+        AOut += FloatToStr(value);
+      }
+      break;
+    case vkInteger:
+      if (bytes.size() == sizeof(int32_t)) {
+        int32_t value;
+        std::memcpy(&value, bytes.data(), sizeof value);
+        char digits[16];
+        AOut.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+      }
+      break;
+    default:  // no value, a picture
+      break;
+  }
+  return AOut.size() != start;
 }
 
 int TcxCustomHtmlXmlTXTExportProvider::SpanWidth(int ACol, int ARow) const {

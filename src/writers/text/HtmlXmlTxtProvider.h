@@ -149,6 +149,12 @@ class TcxCustomHtmlXmlTXTExportProvider : public TcxCustomExportProvider, public
   // The column's width, or for a merged top-left cell the sum of the widths
   // of its MergeColumns columns.
   int SpanWidth(int ACol, int ARow) const;
+  // Appends the text of the cell's value as 8-bit (UTF-8) text: a text as it
+  // is, a UTF-16 text converted, a float in the general format of FloatToStr,
+  // an integer in decimal.  Appends nothing for a cell without a value, with
+  // an empty text or a picture; answers whether it appended anything.
+  // Nested content is not looked at.
+  bool AppendCellValueText(int ACol, int ARow, std::string& AOut) const;
   // Gives every cell without a value or with an empty text a copy of its
   // style whose FontSize is 1.
   void PrepareEmptyCells();

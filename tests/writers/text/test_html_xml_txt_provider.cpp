@@ -260,6 +260,25 @@ TEST(TcxCellBuffer, HoldsExactlyItsBytesAcrossSizesCopiesAndMoves) {
   EXPECT_TRUE(buffer.Empty());
 }
 
+TEST_F(HtmlXmlTxtProvider, CellValueTextOfEachKind) {
+  auto p = MakeProvider();
+  p->DefineGrid(8, 1, true);
+  p->PutText(0, 0, "文本");
+  p->PutWideText(1, 0, u"宽\U0001F600");
+  p->PutDouble(2, 0, -0.5);
+  p->PutInteger(3, 0, -2147483647 - 1);
+  p->PutText(4, 0, "");
+  TBitmap bitmap(1, 1);
+  p->PutGraphic(5, 0, bitmap);
+  p->PutDouble(6, 0, 1e-7);
+  const char* expected[] = {"文本", "宽\U0001F600", "-0.5", "-2147483648", "", "", "1E-7", ""};
+  for (int c = 0; c < 8; ++c) {
+    std::string text = ">";
+    EXPECT_EQ(p->AppendCellValueText(c, 0, text), *expected[c] != 0) << c;
+    EXPECT_EQ(text, std::string(">") + expected[c]) << c;
+  }
+}
+
 TEST_F(HtmlXmlTxtProvider, PutValueConvertsEachKindToText) {
   auto p = MakeProvider();
   p->DefineGrid(1, 1, true);
