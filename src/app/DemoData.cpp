@@ -78,7 +78,11 @@ const char* const RemarkSentences[] = {
     "Delivery note: leave at reception if nobody answers.",
     "备注：价格已含运费和税费。"};
 
-std::string TwoDigits(int AValue) { return (AValue < 10 ? "0" : "") + std::to_string(AValue); }
+std::string TwoDigits(int AValue) {
+  std::string text = std::to_string(AValue);
+  if (text.size() < 2) text.insert(0, 1, '0');
+  return text;
+}
 
 std::string DateText(TDateTime ADate) { return FormatDateTime("yyyy-mm-dd", ADate); }
 

@@ -252,7 +252,8 @@ void TDataSet::SetRecNo(int ARecNo) {
 
 TBookmarkStr TDataSet::Bookmark() const {
   if (!Active() || FCurrent < 0 || FState == dsInsert) return TBookmarkStr();
-  return "#" + std::to_string(InternalRecordId(FCurrent));
+  TBookmarkStr token(1, '#');  // (not "#" + ...: a GCC 12 -Wrestrict false positive)
+  return token.append(std::to_string(InternalRecordId(FCurrent)));
 }
 
 void TDataSet::SetBookmark(const TBookmarkStr& AValue) {

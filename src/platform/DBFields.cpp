@@ -38,8 +38,8 @@ bool NormalizeDecimal(std::string_view AText, std::string& AOut) {
   intPart = nz == std::string::npos ? "0" : intPart.substr(nz);
   while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
   AOut = intPart;
-  if (!fracPart.empty()) AOut += "." + fracPart;
-  if (negative && AOut != "0") AOut.insert(0, "-");
+  if (!fracPart.empty()) AOut.append(1, '.').append(fracPart);
+  if (negative && AOut != "0") AOut.insert(0, 1, '-');
   return true;
 }
 

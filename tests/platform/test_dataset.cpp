@@ -22,6 +22,10 @@ struct TFieldCase {
   TVarType Kind;      // Value().VarType()
 };
 
+void PrintTo(const TFieldCase& ACase, std::ostream* AOut) {
+  *AOut << FieldTypeName(ACase.Type) << " \"" << ACase.Input << "\"";
+}
+
 class FieldValues : public ::testing::TestWithParam<TFieldCase> {};
 
 TEST_P(FieldValues, TextVariantAndBufferSize) {
@@ -63,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TFieldCase{ftTimeStamp, 0, "2024-03-05 14:30", 16, "2024-03-05 14:30:00", varSQLTimeStamp},
                       TFieldCase{ftMemo, 0, "长文本\r\n第二行", 0, "长文本\r\n第二行", varString},
                       TFieldCase{ftGuid, 0, "{00000000-0000-0000-0000-000000000001}", 39,
-                                 "{00000000-0000-0000-0000-000000000001}", varString}));
+                                 "{00000000-0000-0000-0000-000000000001}", varString}),
+    [](const ::testing::TestParamInfo<TFieldCase>& AInfo) {
+      return std::string(FieldTypeName(AInfo.param.Type) + 2) + std::to_string(AInfo.index);
+    });
 
 TEST(Field, NullReadsEmptyAndVariantNull) {
   TMemDataSet ds;
