@@ -22,7 +22,7 @@ void WriteRecord(TcxXLSByteSink& AStream, uint16_t ARecordId, const void* AData,
   B::PutU16(head, ARecordId);
   B::PutU16(head + 2, ASize);
   AStream.Write(head, 4);
-  AStream.Write(AData, ASize);
+  if (ASize > 0) AStream.Write(AData, ASize);
 }
 
 int TcxXLSRecordsList::Add(const uint8_t* AData, uint16_t ASize) {
