@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "writers/xls/XLSHash.h"
+#include "export/core/ExportHelpers.h"
 
 namespace kv::xls {
 
@@ -26,13 +26,13 @@ void WriteRecord(TcxXLSByteSink& AStream, uint16_t ARecordId, const void* AData,
 }
 
 int TcxXLSRecordsList::Add(const uint8_t* AData, uint16_t ASize) {
-  FItems.push_back({FData.size(), ASize, RecordHash(AData, ASize)});
+  FItems.push_back({FData.size(), ASize, 0});  // no hash: never searched
   FData.insert(FData.end(), AData, AData + ASize);
   return Count() - 1;
 }
 
 int TcxXLSRecordsList::AddOrFind(const uint8_t* AData, uint16_t ASize) {
-  uint32_t hash = RecordHash(AData, ASize);
+  uint32_t hash = ExportHash(AData, ASize);
   for (size_t i = 0; i < FItems.size(); ++i) {
     const TItem& item = FItems[i];
     if (item.Hash == hash && item.Size == ASize && std::memcmp(FData.data() + item.Offset, AData, ASize) == 0)

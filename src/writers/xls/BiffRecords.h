@@ -74,7 +74,7 @@ private:
   struct TItem {
     size_t Offset;
     uint16_t Size;
-    uint32_t Hash;
+    uint32_t Hash;  // ExportHash of the data (records added with AddOrFind)
   };
   uint16_t FRecordId;
   std::vector<TItem> FItems;

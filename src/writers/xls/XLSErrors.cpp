@@ -3,15 +3,21 @@
 
 #include <string>
 
-#include "writers/xls/CoreInterim.h"
-
 namespace kv::xls {
 
-void RaiseWorkbookWrite() { throw EcxExportData("写MS Excel文件 (*.xls)出错"); }
-void RaiseInvalidCellDimension() { throw EcxExportData("无效的单元维度"); }
+void RaiseWorkbookWrite() { RaiseExportError(scxWorkbookWrite); }
+
+void RaiseInvalidCellDimension() { RaiseExportError(scxInvalidCellDimension); }
+
 void RaiseGridCut(int64_t ARows, int64_t ACols) {
-  throw EcxExportData("超出MS Excel工作表的范围, " + std::to_string(ARows) + " 行和 " + std::to_string(ACols) +
-                      " 列未导出");
+  std::string text = cxGetResourceString(scxWorkbookGridCut);
+  auto fill = [&](const char* APlaceholder, int64_t AValue) {
+    size_t at = text.find(APlaceholder);
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(AValue));
+  };
+  fill("%1", ARows);
+  fill("%2", ACols);
+  throw EcxExportData(text);
 }
 
 }  // namespace kv::xls

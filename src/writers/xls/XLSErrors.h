@@ -1,17 +1,24 @@
-// The errors the workbook writer raises, all EcxExportData with the engine's
-// message resources.
+// The errors the workbook writer raises: EcxExportData with the engine's
+// message resources, and the writer's own resource for a grid that did not
+// fit the worksheet.
 #pragma once
 
 #include <cstdint>
 
+#include "export/core/ExportMessages.h"
+
 namespace kv::xls {
 
-// "写MS Excel文件 (*.xls)出错": the container was asked for an impossible
-// stream, or the stream came out other than computed.
+// "%1" is the number of rows, "%2" the number of columns left out.
+inline constexpr TcxResourceString scxWorkbookGridCut{"scxWorkbookGridCut",
+                                                      "超出MS Excel工作表的范围, 有 %1 行和 %2 列未导出"};
+
+// scxWorkbookWrite: the container was asked for an impossible stream, or the
+// stream came out other than computed.
 [[noreturn]] void RaiseWorkbookWrite();
-// "无效的单元维度": a cell operation before the grid was defined.
+// scxInvalidCellDimension: a cell operation before the grid was defined.
 [[noreturn]] void RaiseInvalidCellDimension();
-// The grid did not fit the worksheet: ARows rows and ACols columns were left out.
+// scxWorkbookGridCut: ARows rows and ACols columns did not fit the worksheet.
 [[noreturn]] void RaiseGridCut(int64_t ARows, int64_t ACols);
 
 }  // namespace kv::xls

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "export/core/ExportEngine.h"
+#include "export/core/ExportHelpers.h"
+#include "export/core/ExportRegistry.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Screen.h"
@@ -18,15 +21,6 @@ constexpr uint16_t StreamWorksheet = 0x0010;
 // Longest text kept in a LABEL record; longer texts go to the shared strings.
 constexpr size_t MaxLabelWide = 127;
 constexpr size_t MaxLabel8 = 255;
-
-std::u16string SheetTitleOf(const std::string& AFileName) {
-  std::u16string name = Utf8ToUtf16(AFileName);
-  size_t slash = name.find_last_of(u"/\\");
-  if (slash != std::u16string::npos) name.erase(0, slash + 1);
-  size_t dot = name.rfind(u'.');
-  if (dot != std::u16string::npos && dot > 0) name.erase(dot);
-  return name;
-}
 
 template <typename S>
 S WithoutCarriageReturns(const S& AText) {
@@ -46,7 +40,9 @@ size_t NumberKindSlot(const TcxXLSCell& ACell, bool AMerged) {
 }  // namespace
 
 TcxXLSExportProvider::TcxXLSExportProvider(const std::string& AFileName)
-    : TcxCustomExportProvider(AFileName), FSheetTitle(SheetTitleOf(AFileName)), FPalette(ExportWindowColor()) {
+    : TcxCustomExportProvider(AFileName),
+      FSheetTitle(WideChangeFileExt(WideExtractFileName(FTargetName), u"")),
+      FPalette(DefaultExportStyle().BrushBkColor) {
   if (FileExists(AFileName)) DeleteFile(AFileName);
   FFile = std::make_unique<TFileStream>(AFileName, fmCreate);
   FStyleSource = TcxExportStyleManager::Acquire(AFileName);
@@ -80,15 +76,15 @@ const TcxExportCellStyle* TcxXLSExportProvider::CellStyleAt(int ACol, int ARow) 
 
 const TcxExportCellStyle* TcxXLSExportProvider::StyleAt(int AStyleIndex) { return FStyleSource->StyleAt(AStyleIndex); }
 
-int TcxXLSExportProvider::AddStyle(TcxExportCellStyle& AStyle) { return FStyleSource->AddStyle(AStyle); }
+int TcxXLSExportProvider::AddStyle(const TcxExportCellStyle& AStyle) { return FStyleSource->AddStyle(AStyle); }
 
-void TcxXLSExportProvider::DefineDefaultStyle(TcxExportCellStyle& AStyle) { AddStyle(AStyle); }
+void TcxXLSExportProvider::DefineDefaultStyle(const TcxExportCellStyle& AStyle) { AddStyle(AStyle); }
 
 void TcxXLSExportProvider::PutDouble(int ACol, int ARow, double AValue) {
   if (IsValidCell(ACol, ARow)) FCellTable.SetNumber(Cell(ACol, ARow), AValue);
 }
 
-void TcxXLSExportProvider::PutInteger(int ACol, int ARow, int AValue) {
+void TcxXLSExportProvider::PutInteger(int ACol, int ARow, int32_t AValue) {
   if (IsValidCell(ACol, ARow)) FCellTable.SetNumber(Cell(ACol, ARow), static_cast<double>(AValue));
 }
 
@@ -196,14 +192,14 @@ void TcxXLSExportProvider::ApplyStyleIndex(int ACol, int ARow, int AStyleIndex) 
   cell.SetXF(static_cast<uint16_t>(AStyleIndex));
 }
 
-void TcxXLSExportProvider::ApplyStyle(int ACol, int ARow, TcxExportCellStyle& AStyle) {
+void TcxXLSExportProvider::ApplyStyle(int ACol, int ARow, const TcxExportCellStyle& AStyle) {
   if (!IsValidCell(ACol, ARow)) return;
   ApplyStyleIndex(ACol, ARow, AddStyle(AStyle));
 }
 
 void TcxXLSExportProvider::CopyCellStyle(int ACol, int ARow, int ASourceCol, int ASourceRow) {
   if (!IsValidCell(ASourceCol, ASourceRow)) return;
-  TcxExportCellStyle style = *CellStyleAt(ASourceCol, ASourceRow);
+  TcxExportCellStyle style = *CellStyleAt(ASourceCol, ASourceRow);  // a copy: the list may grow
   ApplyStyle(ACol, ARow, style);
 }
 
@@ -265,12 +261,11 @@ void TcxXLSExportProvider::DefineGrid(int AColCount, int ARowCount, bool AShowGr
   FCellTable.Resize(FColumnTotal, FRowTotal);
 }
 
-void TcxXLSExportProvider::PutGraphic(int, int, const void*) {}
+void TcxXLSExportProvider::PutGraphic(int, int, TGraphic&) {}
 
 uint16_t TcxXLSExportProvider::FontIndexOf(const TcxExportCellStyle& AStyle) {
   TcxXLSFontFields font;
-  std::string name(AStyle.FontName, strnlen(AStyle.FontName, sizeof AStyle.FontName));
-  std::u16string wideName = Utf8ToUtf16(name);
+  std::u16string wideName = Utf8ToUtf16(AStyle.FontNameText());
   font.Name = wideName;
   font.Height = static_cast<uint16_t>(AStyle.FontSize * 20);
   font.Bold = AStyle.FontStyle & 1;
@@ -375,3 +370,11 @@ void TcxXLSExportProvider::Finish() {
 }
 
 }  // namespace kv::xls
+
+namespace kv {
+
+void RegisterXLSExportProvider() {
+  TcxExport::RegisterProvider(TcxExportProviderClass::Of<xls::TcxXLSExportProvider>("TcxXLSExportProvider"));
+}
+
+}  // namespace kv

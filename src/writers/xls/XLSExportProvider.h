@@ -23,12 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "export/core/ExportProvider.h"
+#include "export/core/ExportStyleManager.h"
 #include "platform/Streams.h"
+#include "platform/Variant.h"
 #include "writers/xls/BiffRecords.h"
 #include "writers/xls/ByteSink.h"
 #include "writers/xls/CellTable.h"
 #include "writers/xls/CompoundDocument.h"
-#include "writers/xls/CoreInterim.h"
 #include "writers/xls/Palette.h"
 #include "writers/xls/SharedStringTable.h"
 
@@ -40,8 +42,7 @@ constexpr int cxXLSMaxRows = 65536;
 
 class TcxXLSExportProvider : public TcxCustomExportProvider, public IcxExportProvider {
 public:
-  static constexpr int cxExportKind = 1;
-  static int ExportKind() { return cxExportKind; }
+  static int ExportKind() { return cxExportToExcel; }
 
   // Deletes a file of that name and creates it for exclusive writing (the
   // stream error passes out when it cannot be created); acquires the style
@@ -58,23 +59,23 @@ public:
   // for a cell outside the grid.
   const TcxExportCellStyle* CellStyleAt(int ACol, int ARow) override;
   const TcxExportCellStyle* StyleAt(int AStyleIndex) override;
-  int AddStyle(TcxExportCellStyle& AStyle) override;
+  int AddStyle(const TcxExportCellStyle& AStyle) override;
   void PutDouble(int ACol, int ARow, double AValue) override;
-  void PutInteger(int ACol, int ARow, int AValue) override;
+  void PutInteger(int ACol, int ARow, int32_t AValue) override;
   // 8-bit text (UTF-8 here, counted in bytes of the system code page).
   void PutText(int ACol, int ARow, const std::string& AText) override;
   void PutWideText(int ACol, int ARow, const std::u16string& AText) override;
   void ApplyStyleIndex(int ACol, int ARow, int AStyleIndex) override;
   void CopyCellStyle(int ACol, int ARow, int ASourceCol, int ASourceRow) override;
-  void ApplyStyle(int ACol, int ARow, TcxExportCellStyle& AStyle) override;
+  void ApplyStyle(int ACol, int ARow, const TcxExportCellStyle& AStyle) override;
   void ApplyMergedStyle(int ACol, int ARow, int ARowSpan, int AColSpan, int AStyleIndex) override;
   void MergeCells(int ACol, int ARow, int ARowSpan, int AColSpan) override;
   void PutValue(int ACol, int ARow, const Variant& AValue) override;
   void DefineColumnWidth(int ACol, int AWidth) override;
-  void DefineDefaultStyle(TcxExportCellStyle& AStyle) override;
+  void DefineDefaultStyle(const TcxExportCellStyle& AStyle) override;
   void DefineGrid(int AColCount, int ARowCount, bool AShowGridLines) override;
   void DefineRowHeight(int ARow, int AHeight) override;
-  void PutGraphic(int ACol, int ARow, const void* APicture) override;
+  void PutGraphic(int ACol, int ARow, TGraphic& AGraphic) override;
   bool AcceptsGraphics() override { return false; }
 
   // Values reached through PutValue.
@@ -138,3 +139,9 @@ private:
 };
 
 }  // namespace kv::xls
+
+namespace kv {
+// Registers TcxXLSExportProvider with TcxExport (export kind 1); run once by
+// the engine's start-up.
+void RegisterXLSExportProvider();
+}  // namespace kv

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "XLSTestReader.h"
+#include "export/core/Export.h"
 #include "platform/Screen.h"
 #include "writers/xls/XLSExportProvider.h"
 
@@ -29,8 +30,9 @@ protected:
 
   std::string Path(const std::string& AName) const { return FDir + "/" + AName; }
   // A provider with a default style registered (index 0) and a grid.
-  std::unique_ptr<TcxXLSExportProvider> Make(const std::string& AName, int ACols, int ARows) {
-    auto p = std::make_unique<TcxXLSExportProvider>(Path(AName));
+  std::shared_ptr<TcxXLSExportProvider> Make(const std::string& AName, int ACols, int ARows) {
+    auto p = std::dynamic_pointer_cast<TcxXLSExportProvider>(TcxExport::CreateProvider(cxExportToExcel, Path(AName)));
+    EXPECT_NE(p, nullptr);
     TcxExportCellStyle style = Style();
     p->DefineDefaultStyle(style);
     p->DefineGrid(ACols, ARows, true);
@@ -38,7 +40,7 @@ protected:
   }
   static TcxExportCellStyle Style(const char* AFont = "Arial", int ASize = 10) {
     TcxExportCellStyle s;
-    std::strncpy(s.FontName, AFont, sizeof s.FontName - 1);
+    s.SetFontName(AFont);
     s.FontSize = ASize;
     return s;
   }
@@ -232,7 +234,7 @@ TEST_F(XLSProvider, StylesBecomeFontAndXFRecords) {
   a.BrushBkColor = 0x654321;
   TcxExportCellStyle b = Style();
   b.BrushStyle = 1;
-  b.BrushBkColor = ExportWindowColor();  // window colour: no fill
+  b.BrushBkColor = DefaultExportStyle().BrushBkColor;  // window colour: no fill
   b.FontColor = 0;
   p->ApplyStyle(0, 0, a);
   p->ApplyStyle(1, 0, a);
@@ -389,7 +391,7 @@ TEST_F(XLSProvider, GridBeyondTheSheetIsCutAndReported) {
 }
 
 TEST_F(XLSProvider, Failures) {
-  auto p = std::make_unique<TcxXLSExportProvider>(Path("early.xls"));
+  auto p = TcxCustomExportProvider::Create<TcxXLSExportProvider>(Path("early.xls"));
   EXPECT_THROW(p->PutDouble(0, 0, 1), EcxExportData);
   try {
     p->CellStyleAt(0, 0);
@@ -401,7 +403,7 @@ TEST_F(XLSProvider, Failures) {
   p->PutDouble(5, 5, 1);  // outside: ignored
   p->ApplyStyleIndex(0, 0, 9);  // never registered: fails at Finish
   EXPECT_THROW(p->Finish(), EListError);
-  EXPECT_THROW(TcxXLSExportProvider(Path("missing/dir.xls")), EFCreateError);
+  EXPECT_THROW(TcxExport::CreateProvider(cxExportToExcel, Path("missing/dir.xls")), EFCreateError);
 }
 
 TEST_F(XLSProvider, ExistingFileIsReplaced) {
