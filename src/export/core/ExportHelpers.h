@@ -66,7 +66,7 @@ int ImageProviderCount();
 // extension)), then the picture's bytes in its own format.  Writes no file.
 void PackGraphic(const std::string& AFileName, const TGraphic& APicture, std::string& APacked);
 // Splits a packed picture into image name and picture bytes; a packed value
-// that is cut short raises EcxExportData.
+// that is cut short raises EReadError ("Stream read error").
 void UnpackGraphic(std::string_view APacked, std::string& AImageName, std::string& AImageBytes);
 
 }  // namespace kv

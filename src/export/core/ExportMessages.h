@@ -42,6 +42,10 @@ using TcxExportMessageLookup = std::function<std::string(const TcxResourceString
 // The built-in text of a resource (the default lookup).
 std::string DefaultExportMessageLookup(const TcxResourceString& AResource);
 
+// Installs the message lookup (an empty function selects the default);
+// InitExportEngine calls it with the lookup it is given.
+void SetExportMessageLookup(TcxExportMessageLookup ALookup);
+
 // The current text of a resource through the lookup given to
 // InitExportEngine (the default lookup before that, or when none was given).
 std::string cxGetResourceString(const TcxResourceString& AResource);

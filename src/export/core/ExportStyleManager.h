@@ -10,7 +10,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -61,14 +61,14 @@ public:
 private:
   explicit TcxExportStyleManager(std::string AKey) : FKey(std::move(AKey)) {}
 
-  int FindOrAdd(const TcxExportCellStyle& AStyle, uint32_t AHash);
+  int FindOrAdd(const TcxExportCellStyle& AStyle, const TcxExportCellStyle::TPacked& APacked, uint32_t AHash);
 
   std::string FKey;
   int FUserCount = 0;
   bool FDetached = false;
-  std::vector<std::unique_ptr<TcxExportCellStyle>> FStyles;
-  std::vector<TcxExportCellStyle::TPacked> FPacked;                 // packed form per index
-  std::unordered_map<uint32_t, std::vector<int>> FHashIndex;        // hash -> indexes, ascending
+  std::deque<TcxExportCellStyle> FStyles;                     // stable addresses for StyleAt
+  std::vector<TcxExportCellStyle::TPacked> FPacked;           // packed form per index
+  std::unordered_map<uint32_t, std::vector<int>> FHashIndex;  // hash -> indexes, ascending
 };
 
 }  // namespace kv
