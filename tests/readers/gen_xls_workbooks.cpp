@@ -43,7 +43,7 @@ public:
     FProvider->DefineGrid(ACols, ARows, true);
     FEntry = {{"file", AName}, {"cols", ACols}, {"rows", ARows}, {"cells", json::array()},
               {"styles", json::array()}, {"merged", json::array()}, {"col_widths", json::object()},
-              {"row_heights", json::object()}};
+              {"row_heights", json::object()}, {"window", Hex(DefaultExportStyle().BrushBkColor)}};
   }
   TcxXLSExportProvider& P() { return *FProvider; }
 

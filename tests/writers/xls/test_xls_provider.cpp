@@ -366,8 +366,8 @@ TEST_F(XLSProvider, GridBeyondTheSheetIsCutAndReported) {
     const char* Message;
   };
   const TCase cases[] = {
-      {300, 3, "超出MS Excel工作表的范围, 0 行和 44 列未导出"},
-      {2, 70000, "超出MS Excel工作表的范围, 4464 行和 0 列未导出"},
+      {300, 3, "超出MS Excel工作表的范围, 有 0 行和 44 列未导出"},
+      {2, 70000, "超出MS Excel工作表的范围, 有 4464 行和 0 列未导出"},
   };
   for (const TCase& c : cases) {
     auto p = Make("cut.xls", c.Cols, c.Rows);
