@@ -33,7 +33,7 @@ TDecimal ToDecimal(double AValue, int APrecision) {
   d.Negative = std::signbit(AValue) && AValue != 0;
   double v = std::fabs(AValue);
   if (v == 0) {
-    d.Digits = "0";
+    d.Digits.assign(1, '0');  // (assign from a literal trips a GCC 12 -Wrestrict false positive)
     d.Exponent = 1;
     return d;
   }
