@@ -2,6 +2,7 @@
 #include "writers/xls/CellTable.h"
 
 #include <cstring>
+#include <span>
 
 namespace kv::xls {
 
@@ -30,21 +31,23 @@ uint16_t TcxXLSCellsData::NumberFormatOf(const TcxXLSCell& ACell) {
 void TcxXLSCellsData::Resize(int AColCount, int ARowCount) {
   FColCount = AColCount < 0 ? 0 : AColCount;
   FRowCount = ARowCount < 0 ? 0 : ARowCount;
-  std::vector<TcxXLSCell>().swap(FCells);
+  FCells.reset();
   std::vector<uint8_t>().swap(FTextPool);
-  FCells.resize(size_t(FColCount) * size_t(FRowCount));
-  size_t i = 0;
+  const size_t count = size_t(FColCount) * size_t(FRowCount);
+  FCells.reset(new TcxXLSCell[count]);  // each cell is written once below
+  TcxXLSCell blank{};
+  TcxXLSByteSink::PutU16(blank.Record, cxBiffBLANK);
+  TcxXLSByteSink::PutU16(blank.Record + 2, 6);
+  TcxXLSCell* cell = FCells.get();
   for (int c = 0; c < FColCount; ++c) {
-    for (int r = 0; r < FRowCount; ++r) {
-      TcxXLSCell& cell = FCells[i++];
-      std::memset(&cell, 0, sizeof cell);
-      TcxXLSByteSink::PutU16(cell.Record, cxBiffBLANK);
-      TcxXLSByteSink::PutU16(cell.Record + 2, 6);
-      TcxXLSByteSink::PutU16(cell.Record + 4, static_cast<uint16_t>(r));
-      TcxXLSByteSink::PutU16(cell.Record + 6, static_cast<uint16_t>(c));
+    TcxXLSByteSink::PutU16(blank.Record + 6, static_cast<uint16_t>(c));
+    for (int r = 0; r < FRowCount; ++r, ++cell) {
+      TcxXLSByteSink::PutU16(blank.Record + 4, static_cast<uint16_t>(r));
+      *cell = blank;
     }
   }
-  FTotalSize = 10 * int64_t(FCells.size());
+  FCellCount = count;
+  FTotalSize = 10 * int64_t(count);
 }
 
 void TcxXLSCellsData::SetRecord(TcxXLSCell& ACell, uint16_t ARecordId, uint16_t ADataSize, TcxXLSNumberKind AKind) {
@@ -99,7 +102,7 @@ void TcxXLSCellsData::SetLabel16(TcxXLSCell& ACell, std::u16string_view AChars) 
 }
 
 void TcxXLSCellsData::WriteTo(TcxXLSByteSink& AStream) const {
-  for (const TcxXLSCell& cell : FCells) {
+  for (const TcxXLSCell& cell : std::span(FCells.get(), FCellCount)) {
     size_t size = 4 + size_t(cell.DataSize());
     if (cell.RecordId() == cxBiffLABEL) {
       AStream.Write(cell.Record, LabelHeadSize);

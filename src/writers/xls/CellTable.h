@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,7 @@ public:
   int RowCount() const { return FRowCount; }
   // The cell at (ACol, ARow); the caller checks the range.
   TcxXLSCell& CellAt(int ACol, int ARow) { return FCells[size_t(ACol) * size_t(FRowCount) + size_t(ARow)]; }
+  size_t CellCount() const { return FCellCount; }
 
   // Record setters; each keeps the cell's XF field and locked flag.
   void SetBlank(TcxXLSCell& ACell);
@@ -76,7 +78,8 @@ public:
 private:
   void SetRecord(TcxXLSCell& ACell, uint16_t ARecordId, uint16_t ADataSize, TcxXLSNumberKind AKind);
 
-  std::vector<TcxXLSCell> FCells;
+  std::unique_ptr<TcxXLSCell[]> FCells;  // not value-initialised: Resize fills every cell
+  size_t FCellCount = 0;
   std::vector<uint8_t> FTextPool;  // characters of LABEL records
   int FColCount = 0;
   int FRowCount = 0;

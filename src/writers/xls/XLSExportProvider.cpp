@@ -130,7 +130,7 @@ void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText)
     return;
   }
   // Lengths count the bytes of the text in the system code page.
-  size_t n = EncodeText(AText, SystemCodePage()).size();
+  size_t n = EncodedLength(AText, SystemCodePage());
   const TcxExportCellStyle* style = FStyleSource->StyleAt(StyleIndexOfCell(ACol, ARow));
   std::u16string wide = AnsiToWideText(WithoutCarriageReturns(AText), static_cast<int>(style->FontCharset));
   PutWideCell(cell, wide, n);
@@ -303,11 +303,15 @@ uint16_t TcxXLSExportProvider::XFIndexOf(const TcxExportCellStyle& AStyle, const
 }
 
 uint16_t TcxXLSExportProvider::CachedXFIndexOf(int AStyleIndex, const TcxXLSCell& ACell, bool AMerged) {
+  if (size_t(AStyleIndex) < FXFCache.size()) {
+    uint32_t slot = FXFCache[size_t(AStyleIndex)][NumberKindSlot(ACell, AMerged)];
+    if (slot != 0) return static_cast<uint16_t>(slot - 1);
+  }
   const TcxExportCellStyle& style = *StyleAt(AStyleIndex);  // raises for an unregistered index
   if (FXFCache.size() <= size_t(AStyleIndex)) FXFCache.resize(size_t(AStyleIndex) + 1, {});
-  uint32_t& slot = FXFCache[size_t(AStyleIndex)][NumberKindSlot(ACell, AMerged)];
-  if (slot == 0) slot = uint32_t(XFIndexOf(style, ACell, AMerged)) + 1;
-  return static_cast<uint16_t>(slot - 1);
+  uint32_t xf = XFIndexOf(style, ACell, AMerged);
+  FXFCache[size_t(AStyleIndex)][NumberKindSlot(ACell, AMerged)] = xf + 1;
+  return static_cast<uint16_t>(xf);
 }
 
 int64_t TcxXLSExportProvider::WorkbookStreamSize() const {
