@@ -56,8 +56,8 @@ const std::vector<std::string>& AsciiTexts() {
 void WriteWorkbook(const std::string& APath) {
   static const std::string chinese[] = {"北京市", "上海", "广州市天河区", "深圳", "杭州西湖", "成都"};
   const std::vector<std::string>& ascii = AsciiTexts();
-  auto provider = std::dynamic_pointer_cast<kv::IcxExportProvider>(
-      kv::TcxExport::CreateProvider(kv::cxExportToExcel, APath));
+  auto provider =
+      std::dynamic_pointer_cast<kv::IcxExportProvider>(kv::TcxExport::CreateProvider(kv::cxExportToExcel, APath));
   kv::TcxExportCellStyle base;
   base.SetFontName("Tahoma");
   base.FontSize = 9;

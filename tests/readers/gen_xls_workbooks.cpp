@@ -4,13 +4,12 @@
 // Finish raised and the stream size the provider computed in advance.
 //
 // Usage: gen_xls_workbooks <output folder>
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "export/core/Export.h"
@@ -32,18 +31,24 @@ std::string Hex(uint32_t ARgb) {
 
 // One workbook being written and its manifest entry.
 class TBook {
-public:
+ public:
   TBook(const std::string& ADir, const std::string& AName, int ACols, int ARows) : FName(AName) {
-    FProvider = std::dynamic_pointer_cast<TcxXLSExportProvider>(
-        TcxExport::CreateProvider(cxExportToExcel, ADir + "/" + AName));
+    FProvider =
+        std::dynamic_pointer_cast<TcxXLSExportProvider>(TcxExport::CreateProvider(cxExportToExcel, ADir + "/" + AName));
     TcxExportCellStyle plain;
     plain.SetFontName("Arial");
     plain.FontSize = 10;
     FProvider->DefineDefaultStyle(plain);
     FProvider->DefineGrid(ACols, ARows, true);
-    FEntry = {{"file", AName}, {"cols", ACols}, {"rows", ARows}, {"cells", json::array()},
-              {"styles", json::array()}, {"merged", json::array()}, {"col_widths", json::object()},
-              {"row_heights", json::object()}, {"window", Hex(DefaultExportStyle().BrushBkColor)}};
+    FEntry = {{"file", AName},
+              {"cols", ACols},
+              {"rows", ARows},
+              {"cells", json::array()},
+              {"styles", json::array()},
+              {"merged", json::array()},
+              {"col_widths", json::object()},
+              {"row_heights", json::object()},
+              {"window", Hex(DefaultExportStyle().BrushBkColor)}};
   }
   TcxXLSExportProvider& P() { return *FProvider; }
 
@@ -57,8 +62,10 @@ public:
   // Gives a cell (or an area) a style and records it.
   void Styled(int ACol, int ARow, const TcxExportCellStyle& AStyle, int ARowSpan = 1, int AColSpan = 1) {
     int index = FProvider->AddStyle(AStyle);
-    if (ARowSpan == 1 && AColSpan == 1) FProvider->ApplyStyleIndex(ACol, ARow, index);
-    else FProvider->ApplyMergedStyle(ACol, ARow, ARowSpan, AColSpan, index);
+    if (ARowSpan == 1 && AColSpan == 1)
+      FProvider->ApplyStyleIndex(ACol, ARow, index);
+    else
+      FProvider->ApplyMergedStyle(ACol, ARow, ARowSpan, AColSpan, index);
     json borders = json::array();
     for (const auto& b : AStyle.CellBorders)
       borders.push_back({{"default", b.IsDefault}, {"width", b.Width}, {"color", Hex(b.Color)}});
@@ -101,7 +108,7 @@ public:
     return FEntry;
   }
 
-private:
+ private:
   std::string FName;
   std::shared_ptr<TcxXLSExportProvider> FProvider;
   json FEntry;
@@ -132,47 +139,166 @@ json Values(const std::string& ADir) {
     std::function<void(TBook&, int)> Put;
   };
   std::vector<TRow> rows = {
-      {"double", [](TBook& b, int r) { b.P().PutDouble(1, r, 1.5); b.Number(1, r, 1.5); }},
-      {"negative", [](TBook& b, int r) { b.P().PutDouble(1, r, -2.25e10); b.Number(1, r, -2.25e10); }},
-      {"small", [](TBook& b, int r) { b.P().PutDouble(1, r, 0.0001234); b.Number(1, r, 0.0001234); }},
-      {"integer", [](TBook& b, int r) { b.P().PutInteger(1, r, 42); b.Number(1, r, 42); }},
-      {"int max", [](TBook& b, int r) { b.P().PutInteger(1, r, 2147483647); b.Number(1, r, 2147483647.0); }},
-      {"int min", [](TBook& b, int r) { b.P().PutInteger(1, r, -2147483647 - 1); b.Number(1, r, -2147483648.0); }},
-      {"longword", [](TBook& b, int r) {
+      {"double",
+       [](TBook& b, int r) {
+         b.P().PutDouble(1, r, 1.5);
+         b.Number(1, r, 1.5);
+       }},
+      {"negative",
+       [](TBook& b, int r) {
+         b.P().PutDouble(1, r, -2.25e10);
+         b.Number(1, r, -2.25e10);
+       }},
+      {"small",
+       [](TBook& b, int r) {
+         b.P().PutDouble(1, r, 0.0001234);
+         b.Number(1, r, 0.0001234);
+       }},
+      {"integer",
+       [](TBook& b, int r) {
+         b.P().PutInteger(1, r, 42);
+         b.Number(1, r, 42);
+       }},
+      {"int max",
+       [](TBook& b, int r) {
+         b.P().PutInteger(1, r, 2147483647);
+         b.Number(1, r, 2147483647.0);
+       }},
+      {"int min",
+       [](TBook& b, int r) {
+         b.P().PutInteger(1, r, -2147483647 - 1);
+         b.Number(1, r, -2147483648.0);
+       }},
+      {"longword",
+       [](TBook& b, int r) {
          b.P().PutValue(1, r, Variant::OfType(varLongWord, 3000000000ll));
          b.Number(1, r, 3000000000.0);
        }},
-      {"int64", [](TBook& b, int r) { b.P().PutValue(1, r, Variant(int64_t(1234567890123))); b.Number(1, r, 1234567890123.0); }},
-      {"date and time", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::DateTime(45000.5)); b.Number(1, r, 45000.5, 22); }},
-      {"date", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::DateTime(45000)); b.Number(1, r, 45000, 14); }},
-      {"time", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::DateTime(0.75)); b.Number(1, r, 0.75, 21); }},
-      {"1900-02-28", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::DateTime(60)); b.Number(1, r, 59, 14); }},
-      {"1900-03-01", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::DateTime(61)); b.Number(1, r, 61, 14); }},
-      {"time stamp", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::SQLTimeStamp(44927.25)); b.Number(1, r, 44927.25, 22); }},
-      {"currency", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::Currency(123456)); b.Number(1, r, 12.3456, 7); }},
-      {"negative currency", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::Currency(-12345000)); b.Number(1, r, -1234.5, 7); }},
-      {"bcd", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::FMTBcd("99.5")); b.Number(1, r, 99.5, 7); }},
-      {"true", [](TBook& b, int r) { b.P().PutValue(1, r, Variant(true)); b.Expect(1, r, "bool", true); }},
-      {"false", [](TBook& b, int r) { b.P().PutValue(1, r, Variant(false)); b.Expect(1, r, "bool", false); }},
-      {"short text", [](TBook& b, int r) { b.P().PutText(1, r, "hello, world"); b.Text(1, r, "hello, world"); }},
-      {"255 bytes", [](TBook& b, int r) { b.P().PutText(1, r, std::string(255, 'q')); b.Text(1, r, std::string(255, 'q')); }},
-      {"256 bytes", [](TBook& b, int r) { b.P().PutText(1, r, std::string(256, 'r')); b.Text(1, r, std::string(256, 'r')); }},
-      {"long text", [long7](TBook& b, int r) { b.P().PutText(1, r, long7); b.Text(1, r, long7); }},
-      {"chinese", [zh](TBook& b, int r) { b.P().PutText(1, r, zh); b.Text(1, r, zh); }},
-      {"long chinese", [longZh](TBook& b, int r) { b.P().PutText(1, r, longZh); b.Text(1, r, longZh); }},
-      {"chinese variant", [zh](TBook& b, int r) { b.P().PutValue(1, r, Variant(zh + "\r\n" + zh)); b.Text(1, r, zh + "\n" + zh); }},
-      {"crlf", [](TBook& b, int r) { b.P().PutText(1, r, "line 1\r\nline 2\r\nline 3"); b.Text(1, r, "line 1\nline 2\nline 3"); }},
-      {"wide", [](TBook& b, int r) {
+      {"int64",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant(int64_t(1234567890123)));
+         b.Number(1, r, 1234567890123.0);
+       }},
+      {"date and time",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::DateTime(45000.5));
+         b.Number(1, r, 45000.5, 22);
+       }},
+      {"date",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::DateTime(45000));
+         b.Number(1, r, 45000, 14);
+       }},
+      {"time",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::DateTime(0.75));
+         b.Number(1, r, 0.75, 21);
+       }},
+      {"1900-02-28",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::DateTime(60));
+         b.Number(1, r, 59, 14);
+       }},
+      {"1900-03-01",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::DateTime(61));
+         b.Number(1, r, 61, 14);
+       }},
+      {"time stamp",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::SQLTimeStamp(44927.25));
+         b.Number(1, r, 44927.25, 22);
+       }},
+      {"currency",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::Currency(123456));
+         b.Number(1, r, 12.3456, 7);
+       }},
+      {"negative currency",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::Currency(-12345000));
+         b.Number(1, r, -1234.5, 7);
+       }},
+      {"bcd",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::FMTBcd("99.5"));
+         b.Number(1, r, 99.5, 7);
+       }},
+      {"true",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant(true));
+         b.Expect(1, r, "bool", true);
+       }},
+      {"false",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant(false));
+         b.Expect(1, r, "bool", false);
+       }},
+      {"short text",
+       [](TBook& b, int r) {
+         b.P().PutText(1, r, "hello, world");
+         b.Text(1, r, "hello, world");
+       }},
+      {"255 bytes",
+       [](TBook& b, int r) {
+         b.P().PutText(1, r, std::string(255, 'q'));
+         b.Text(1, r, std::string(255, 'q'));
+       }},
+      {"256 bytes",
+       [](TBook& b, int r) {
+         b.P().PutText(1, r, std::string(256, 'r'));
+         b.Text(1, r, std::string(256, 'r'));
+       }},
+      {"long text",
+       [long7](TBook& b, int r) {
+         b.P().PutText(1, r, long7);
+         b.Text(1, r, long7);
+       }},
+      {"chinese",
+       [zh](TBook& b, int r) {
+         b.P().PutText(1, r, zh);
+         b.Text(1, r, zh);
+       }},
+      {"long chinese",
+       [longZh](TBook& b, int r) {
+         b.P().PutText(1, r, longZh);
+         b.Text(1, r, longZh);
+       }},
+      {"chinese variant",
+       [zh](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant(zh + "\r\n" + zh));
+         b.Text(1, r, zh + "\n" + zh);
+       }},
+      {"crlf",
+       [](TBook& b, int r) {
+         b.P().PutText(1, r, "line 1\r\nline 2\r\nline 3");
+         b.Text(1, r, "line 1\nline 2\nline 3");
+       }},
+      {"wide",
+       [](TBook& b, int r) {
          b.P().PutWideText(1, r, u"한국어 Ελλάδα \u20AC");
          b.Text(1, r, "한국어 Ελλάδα \u20AC");
        }},
-      {"wide crlf", [](TBook& b, int r) { b.P().PutValue(1, r, Variant(std::u16string(u"甲\r\n乙"))); b.Text(1, r, "甲\n乙"); }},
-      {"wide 40000", [wideLong](TBook& b, int r) {
+      {"wide crlf",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant(std::u16string(u"甲\r\n乙")));
+         b.Text(1, r, "甲\n乙");
+       }},
+      {"wide 40000",
+       [wideLong](TBook& b, int r) {
          b.P().PutWideText(1, r, wideLong);
          b.Text(1, r, Utf16ToUtf8(wideLong.substr(0, 32767)));
        }},
-      {"empty", [](TBook& b, int r) { b.P().PutText(1, r, ""); b.Expect(1, r, "blank", nullptr); }},
-      {"null", [](TBook& b, int r) { b.P().PutValue(1, r, Variant::Null()); b.Expect(1, r, "blank", nullptr); }},
+      {"empty",
+       [](TBook& b, int r) {
+         b.P().PutText(1, r, "");
+         b.Expect(1, r, "blank", nullptr);
+       }},
+      {"null",
+       [](TBook& b, int r) {
+         b.P().PutValue(1, r, Variant::Null());
+         b.Expect(1, r, "blank", nullptr);
+       }},
   };
   TBook book(ADir, "values.xls", 2, int(rows.size()));
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -186,8 +312,8 @@ json Values(const std::string& ADir) {
 // Fonts, fills, borders, widths, heights and merged areas.
 json Styles(const std::string& ADir) {
   TBook book(ADir, "styles.xls", 6, 12);
-  const uint32_t colors[] = {RGB(0xC0, 0x10, 0x20), RGB(0x10, 0x80, 0x30), RGB(0x20, 0x40, 0xC0), RGB(0, 0, 0),
-                             RGB(255, 255, 255), RGB(0x99, 0x33, 0x66)};
+  const uint32_t colors[] = {RGB(0xC0, 0x10, 0x20), RGB(0x10, 0x80, 0x30), RGB(0x20, 0x40, 0xC0),
+                             RGB(0, 0, 0),          RGB(255, 255, 255),    RGB(0x99, 0x33, 0x66)};
   // Row 0: font variations.
   const uint8_t fontStyles[] = {cfsBold, cfsItalic, cfsUnderline, cfsStrikeOut, cfsBold | cfsItalic, 0};
   const char* fonts[] = {"Arial", "Times New Roman", "Courier New", "宋体", "Tahoma", "Verdana"};

@@ -89,8 +89,8 @@ std::vector<uint8_t> BuildXFRecord(const TcxXLSXFFields& AXF) {
                    uint32_t(AXF.Top.Style & 0xF) << 8 | uint32_t(AXF.Bottom.Style & 0xF) << 12 |
                    uint32_t(AXF.Left.Color & 0x7F) << 16 | uint32_t(AXF.Right.Color & 0x7F) << 23;
   Put32(d, 10, lines);
-  uint32_t colors = uint32_t(AXF.Top.Color & 0x7F) | uint32_t(AXF.Bottom.Color & 0x7F) << 7 |
-                    uint32_t(AXF.FillPattern & 0x3F) << 26;
+  uint32_t colors =
+      uint32_t(AXF.Top.Color & 0x7F) | uint32_t(AXF.Bottom.Color & 0x7F) << 7 | uint32_t(AXF.FillPattern & 0x3F) << 26;
   Put32(d, 14, colors);
   Put16(d, 18, static_cast<uint16_t>((AXF.FillForeground & 0x7F) | 65 << 7));
   return d;
@@ -138,8 +138,16 @@ void WriteGlobalsHead(TcxXLSByteSink& AStream) {
       0x58, 0x02,  // tab bar width ratio 600
   };
   WriteRecord(AStream, cxBiffWINDOW1, window1, sizeof window1);
-  static const uint8_t font[26] = {0xC8, 0x00, 0x00, 0x00, 0xFF, 0x7F, 0x90, 0x01, 0, 0, 0, 0, 0,
-                                   0,    5,    1,    'A',  0,    'r',  0,    'i',  0,    'a', 0, 'l', 0};
+  static const uint8_t font[26] = {
+      0xC8, 0x00,                                      // height 200 twips
+      0x00, 0x00,                                      // options
+      0xFF, 0x7F,                                      // automatic colour
+      0x90, 0x01,                                      // weight 400
+      0x00, 0x00,                                      // script
+      0x00, 0x00, 0x00, 0x00,                          // underline, family, character set, reserved
+      0x05, 0x01,                                      // 5 characters, UTF-16
+      'A',  0,    'r',  0,    'i', 0, 'a', 0, 'l', 0,  // "Arial"
+  };
   for (int i = 0; i < 5; ++i) WriteRecord(AStream, cxBiffFONT, font, sizeof font);
 }
 

@@ -51,7 +51,7 @@ void WriteRecord(TcxXLSByteSink& AStream, uint16_t ARecordId, const void* AData,
 // equal to a stored one (same hash, then same length and bytes) is not stored
 // again and the stored one's position is returned.
 class TcxXLSRecordsList {
-public:
+ public:
   explicit TcxXLSRecordsList(uint16_t ARecordId) : FRecordId(ARecordId) {}
 
   uint16_t RecordId() const { return FRecordId; }
@@ -70,7 +70,7 @@ public:
   int64_t TotalSize() const { return 4 * int64_t(FItems.size()) + int64_t(FData.size()); }
   void WriteTo(TcxXLSByteSink& AStream) const;
 
-private:
+ private:
   struct TItem {
     size_t Offset;
     uint16_t Size;

@@ -47,8 +47,7 @@ void TcxXLSByteSink::PatchU32(int64_t APosition, uint32_t AValue) {
   uint8_t b[4];
   PutU32(b, AValue);
   int64_t bufferStart = FOrigin + FFlushed;
-  if (APosition < FOrigin || APosition + 4 > Position())
-    throw EWriteError("Stream write error");
+  if (APosition < FOrigin || APosition + 4 > Position()) throw EWriteError("Stream write error");
   if (APosition >= bufferStart) {
     std::memcpy(FBuffer.data() + (APosition - bufferStart), b, 4);
     return;

@@ -19,7 +19,7 @@
 namespace kv::xls {
 
 class TcxXLSByteSink {
-public:
+ public:
   // Writes to AStream from its current position on.
   explicit TcxXLSByteSink(TStream& AStream, size_t ABufferSize = 1 << 16);
   // Flushes what is still buffered; errors there are swallowed (call Flush
@@ -72,7 +72,7 @@ public:
     for (int i = 0; i < 8; ++i) AAt[i] = static_cast<uint8_t>(bits >> (8 * i));
   }
 
-private:
+ private:
   void WriteSlow(const void* AData, size_t ACount);
 
   TStream& FStream;

@@ -20,11 +20,16 @@ uint64_t PoolOffsetOf(const TcxXLSCell& ACell) {
 
 uint16_t TcxXLSCellsData::NumberFormatOf(const TcxXLSCell& ACell) {
   switch (ACell.NumberKind) {
-    case TcxXLSNumberKind::DateTime: return 22;
-    case TcxXLSNumberKind::DateOnly: return 14;
-    case TcxXLSNumberKind::TimeOnly: return 21;
-    case TcxXLSNumberKind::Currency: return 7;
-    default: return 0;
+    case TcxXLSNumberKind::DateTime:
+      return 22;
+    case TcxXLSNumberKind::DateOnly:
+      return 14;
+    case TcxXLSNumberKind::TimeOnly:
+      return 21;
+    case TcxXLSNumberKind::Currency:
+      return 7;
+    default:
+      return 0;
   }
 }
 

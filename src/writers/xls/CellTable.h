@@ -47,7 +47,7 @@ struct TcxXLSCell {
 static_assert(sizeof(TcxXLSCell) == 20);
 
 class TcxXLSCellsData {
-public:
+ public:
   // Built-in number format of each number kind (General 0, date and time 22,
   // date 14, time 21, currency 7).
   static uint16_t NumberFormatOf(const TcxXLSCell& ACell);
@@ -75,7 +75,7 @@ public:
   // Writes every cell record in storage order.
   void WriteTo(TcxXLSByteSink& AStream) const;
 
-private:
+ private:
   void SetRecord(TcxXLSCell& ACell, uint16_t ARecordId, uint16_t ADataSize, TcxXLSNumberKind AKind);
 
   std::unique_ptr<TcxXLSCell[]> FCells;  // not value-initialised: Resize fills every cell

@@ -20,7 +20,9 @@ void Put16(std::vector<uint8_t>& B, size_t AAt, uint16_t AValue) { TcxXLSByteSin
 void Put32(std::vector<uint8_t>& B, size_t AAt, uint32_t AValue) { TcxXLSByteSink::PutU32(B.data() + AAt, AValue); }
 
 // File offset of entry AIndex of the allocation-table sector at ASector.
-size_t EntryOffset(uint32_t ASector, uint32_t AIndex) { return SectorSize * (size_t(ASector) + 1) + 4 * size_t(AIndex); }
+size_t EntryOffset(uint32_t ASector, uint32_t AIndex) {
+  return SectorSize * (size_t(ASector) + 1) + 4 * size_t(AIndex);
+}
 
 uint32_t DIFATCountFor(uint32_t AFatSectors) {
   return AFatSectors > HeaderDIFATEntries ? (AFatSectors - HeaderDIFATEntries + 126) / 127 : 0;
@@ -69,23 +71,23 @@ TcxXLSContainerLayout TcxXLSWorkBookWriter::LayoutFor(int64_t AStreamSize) {
 
 void TcxXLSWorkBookWriter::BuildFileHeader(TBuild& ABuild) {
   static const uint8_t fixed[76] = {
-      0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1,  // signature
-      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // class id
-      0x3E, 0x00,                                      // minor version
-      0x03, 0x00,                                      // major version
-      0xFE, 0xFF,                                      // byte order
-      0x09, 0x00,                                      // sector shift
-      0x06, 0x00,                                      // mini sector shift
-      0, 0, 0, 0, 0, 0,                                // reserved
-      0, 0, 0, 0,                                      // directory sectors
-      1, 0, 0, 0,                                      // FAT sectors
-      1, 0, 0, 0,                                      // first directory sector
-      0, 0, 0, 0,                                      // transaction signature
-      0x00, 0x10, 0x00, 0x00,                          // mini stream cut-off
-      2, 0, 0, 0,                                      // first mini FAT sector
-      1, 0, 0, 0,                                      // mini FAT sectors
-      0xFE, 0xFF, 0xFF, 0xFF,                          // first DIFAT sector
-      0, 0, 0, 0,                                      // DIFAT sectors
+      0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1,                          // signature
+      0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  // class id
+      0x3E, 0x00,                                                              // minor version
+      0x03, 0x00,                                                              // major version
+      0xFE, 0xFF,                                                              // byte order
+      0x09, 0x00,                                                              // sector shift
+      0x06, 0x00,                                                              // mini sector shift
+      0,    0,    0,    0,    0,    0,                                         // reserved
+      0,    0,    0,    0,                                                     // directory sectors
+      1,    0,    0,    0,                                                     // FAT sectors
+      1,    0,    0,    0,                                                     // first directory sector
+      0,    0,    0,    0,                                                     // transaction signature
+      0x00, 0x10, 0x00, 0x00,                                                  // mini stream cut-off
+      2,    0,    0,    0,                                                     // first mini FAT sector
+      1,    0,    0,    0,                                                     // mini FAT sectors
+      0xFE, 0xFF, 0xFF, 0xFF,                                                  // first DIFAT sector
+      0,    0,    0,    0,                                                     // DIFAT sectors
   };
   const TcxXLSContainerLayout& L = ABuild.Layout;
   ABuild.Buffer.assign(L.HeaderRegionSize(), 0);
@@ -140,8 +142,10 @@ void TcxXLSWorkBookWriter::BuildAllocation(TBuild& ABuild) {
     for (uint32_t i = 0; i < EntriesPerSector; ++i) {
       uint32_t fatIndex = HeaderDIFATEntries + 127 * m + i;
       uint32_t value = cxFreeSector;
-      if (i < 127 && fatIndex < L.F) value = L.FATSectorLocation(fatIndex);
-      else if (i == 127 && m + 1 < L.D) value = TcxXLSContainerLayout::DIFATSectorLocation(m + 1);
+      if (i < 127 && fatIndex < L.F)
+        value = L.FATSectorLocation(fatIndex);
+      else if (i == 127 && m + 1 < L.D)
+        value = TcxXLSContainerLayout::DIFATSectorLocation(m + 1);
       Put32(B, EntryOffset(sector, i), value);
     }
   }

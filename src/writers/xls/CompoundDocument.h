@@ -50,7 +50,7 @@ struct TcxXLSContainerLayout {
 };
 
 class TcxXLSWorkBookWriter {
-public:
+ public:
   // The largest stream the container maps (a 32-bit size with room for the
   // allocation sectors in 32-bit sector numbers).
   static constexpr int64_t MaxStreamSize = 0xFFFFFFFFll;
@@ -69,7 +69,7 @@ public:
   // writes it.
   static std::vector<uint8_t> BuildHeaderRegion(int64_t AStreamSize);
 
-private:
+ private:
   struct TBuild {
     TcxXLSContainerLayout Layout;
     int64_t S = 0;

@@ -27,7 +27,7 @@ constexpr uint16_t cxBiffPALETTE = 0x0092;
 enum class TcxXLSColorUse { Font, Fill, Border };
 
 class TcxXLSPalette {
-public:
+ public:
   static constexpr int ColorCount = 56;
   static constexpr uint16_t AutoFontColor = 0x7FFF;
   static constexpr uint16_t AutoColor = 64;
@@ -48,7 +48,7 @@ public:
   static constexpr uint16_t RecordDataSize = 2 + 4 * ColorCount;
   void WriteTo(TcxXLSByteSink& AStream) const;
 
-private:
+ private:
   std::array<uint32_t, ColorCount> FColorTable;
   int FPaletteNext = ColorCount - 1;
   uint32_t FWindowColor;

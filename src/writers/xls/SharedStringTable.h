@@ -29,7 +29,7 @@ constexpr uint16_t cxBiffCONTINUE = 0x003C;
 constexpr uint16_t cxBiffEXTSST = 0x00FF;
 
 class TcxXLSSharedStringTable {
-public:
+ public:
   static constexpr size_t MaxRecordData = 8192;
   static constexpr size_t MaxStringLength = 32767;
   static constexpr int MaxBuckets = 127;
@@ -57,7 +57,7 @@ public:
   // hold positions within the stream.  Writes nothing when the table is empty.
   void WriteTo(TcxXLSByteSink& AStream, int64_t AStreamStart = 0) const;
 
-private:
+ private:
   struct TSSTBlock {
     uint16_t RecordId;
     uint16_t DataSize;

@@ -104,15 +104,17 @@ void TcxXLSExportProvider::PutDateTime(int ACol, int ARow, double AValue) {
   double x = AValue;
   if (std::trunc(x) != 0 && std::floor(x) <= 60) x -= 1;
   double whole = std::trunc(x);
-  TcxXLSNumberKind kind = whole == 0        ? TcxXLSNumberKind::TimeOnly
-                          : x - whole == 0  ? TcxXLSNumberKind::DateOnly
-                                            : TcxXLSNumberKind::DateTime;
+  TcxXLSNumberKind kind = whole == 0       ? TcxXLSNumberKind::TimeOnly
+                          : x - whole == 0 ? TcxXLSNumberKind::DateOnly
+                                           : TcxXLSNumberKind::DateTime;
   FCellTable.SetNumber(Cell(ACol, ARow), x, kind);
 }
 
 void TcxXLSExportProvider::PutWideCell(TcxXLSCell& ACell, std::u16string_view AText, size_t AUnits) {
-  if (AUnits <= MaxLabelWide) FCellTable.SetLabel16(ACell, AText);
-  else FCellTable.SetLabelSST(ACell, FSharedStrings.AddString(AText));
+  if (AUnits <= MaxLabelWide)
+    FCellTable.SetLabel16(ACell, AText);
+  else
+    FCellTable.SetLabelSST(ACell, FSharedStrings.AddString(AText));
 }
 
 void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText) {
@@ -139,8 +141,10 @@ void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText)
 void TcxXLSExportProvider::PutWideText(int ACol, int ARow, const std::u16string& AText) {
   if (!IsValidCell(ACol, ARow) || AText.empty()) return;
   TcxXLSCell& cell = Cell(ACol, ARow);
-  if (AText.find(u'\r') == std::u16string::npos) PutWideCell(cell, AText, AText.size());
-  else PutWideCell(cell, WithoutCarriageReturns(AText), AText.size());
+  if (AText.find(u'\r') == std::u16string::npos)
+    PutWideCell(cell, AText, AText.size());
+  else
+    PutWideCell(cell, WithoutCarriageReturns(AText), AText.size());
 }
 
 void TcxXLSExportProvider::PutValue(int ACol, int ARow, const Variant& AValue) {
@@ -175,8 +179,10 @@ void TcxXLSExportProvider::PutValue(int ACol, int ARow, const Variant& AValue) {
       PutText(ACol, ARow, WithoutCarriageReturns(AValue.RawText()));
       break;
     case varFMTBcd:
-      if (AValue.BcdFitsCurrency()) PutValue(ACol, ARow, Variant::Currency(AValue.AsCurrency()));
-      else PutValue(ACol, ARow, Variant(AValue.AsDouble()));
+      if (AValue.BcdFitsCurrency())
+        PutValue(ACol, ARow, Variant::Currency(AValue.AsCurrency()));
+      else
+        PutValue(ACol, ARow, Variant(AValue.AsDouble()));
       break;
     default:
       break;
@@ -339,7 +345,8 @@ void TcxXLSExportProvider::WriteGlobals(TcxXLSByteSink& ASink, int64_t AStreamSt
 
 void TcxXLSExportProvider::WriteWorksheet(TcxXLSByteSink& ASink) {
   WriteBOF(ASink, StreamWorksheet);
-  WriteDimensions(ASink, static_cast<uint32_t>(std::max(FRowTotal, 0)), static_cast<uint16_t>(std::max(FColumnTotal, 0)));
+  WriteDimensions(ASink, static_cast<uint32_t>(std::max(FRowTotal, 0)),
+                  static_cast<uint16_t>(std::max(FColumnTotal, 0)));
   WriteWindow2(ASink, FShowGrid);
   FColumnInfos.WriteTo(ASink);
   FRowInfos.WriteTo(ASink);

@@ -41,7 +41,7 @@ constexpr int cxXLSMaxColumns = 256;
 constexpr int cxXLSMaxRows = 65536;
 
 class TcxXLSExportProvider : public TcxCustomExportProvider, public IcxExportProvider {
-public:
+ public:
   static int ExportKind() { return cxExportToExcel; }
 
   // Deletes a file of that name and creates it for exclusive writing (the
@@ -90,7 +90,7 @@ public:
   // The screen scale used for widths and heights: pixels per inch / 96, at least 1.
   double ScreenScale() const { return FScreenScale; }
 
-private:
+ private:
   // One ApplyMergedStyle area and the style it was given.
   struct TAreaStyle {
     TcxXLSMergedRange Range;

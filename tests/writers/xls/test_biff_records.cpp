@@ -77,7 +77,7 @@ TEST(Palette, Record) {
   ASSERT_EQ(b.size(), 230u);
   EXPECT_EQ(b.substr(0, 6), std::string("\x92\x00\xE2\x00\x38\x00", 6));
   EXPECT_EQ(b.substr(6, 12), std::string("\x00\x00\x00\x00\xFF\xFF\xFF\x00\xFF\x00\x00\x00", 12));  // black, white, red
-  EXPECT_EQ(b.substr(6 + 4 * 55, 4), std::string("\x56\x34\x12\x00", 4));                         // slot 55
+  EXPECT_EQ(b.substr(6 + 4 * 55, 4), std::string("\x56\x34\x12\x00", 4));                           // slot 55
 }
 
 TEST(BiffRecords, FontRecord) {
@@ -199,12 +199,13 @@ TEST(CellTable, RecordsInStorageOrder) {
   EXPECT_EQ(t.TotalSize(), 10 + 18 + 14 + 15 + 15 + 12);
   std::string w = Capture([&](TcxXLSByteSink& s) { t.WriteTo(s); });
   const std::string want(
-      "\x01\x02\x06\x00\x00\x00\x00\x00\x00\x00"                              // (0,0) BLANK
+      "\x01\x02\x06\x00\x00\x00\x00\x00\x00\x00"                                  // (0,0) BLANK
       "\x03\x02\x0E\x00\x01\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\xF8\x3F"  // (0,1) NUMBER 1.5, XF kept
-      "\xFD\x00\x0A\x00\x02\x00\x00\x00\x00\x00\x70\x11\x01\x00"              // (0,2) LABELSST 70000
-      "\x04\x02\x0B\x00\x00\x00\x01\x00\x17\x00\x02\x00\x00" "ab"             // (1,0) 8-bit LABEL
-      "\x04\x02\x0B\x00\x01\x00\x01\x00\x00\x00\x01\x00\x01\x2D\x4E"          // (1,1) UTF-16 LABEL
-      "\x05\x02\x08\x00\x02\x00\x01\x00\x00\x00\x01\x00",                     // (1,2) BOOLERR true
+      "\xFD\x00\x0A\x00\x02\x00\x00\x00\x00\x00\x70\x11\x01\x00"                  // (0,2) LABELSST 70000
+      "\x04\x02\x0B\x00\x00\x00\x01\x00\x17\x00\x02\x00\x00"
+      "ab"                                                            // (1,0) 8-bit LABEL
+      "\x04\x02\x0B\x00\x01\x00\x01\x00\x00\x00\x01\x00\x01\x2D\x4E"  // (1,1) UTF-16 LABEL
+      "\x05\x02\x08\x00\x02\x00\x01\x00\x00\x00\x01\x00",             // (1,2) BOOLERR true
       10 + 18 + 14 + 15 + 15 + 12);
   EXPECT_EQ(w, want);
   EXPECT_TRUE(t.CellAt(1, 0).IsLocked());

@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include "export/core/ExportMessages.h"
+#include "platform/Streams.h"
 #include "writers/xls/CompoundDocument.h"
 
 namespace kv::xls {
@@ -84,9 +86,12 @@ void CheckLarge(int64_t AStreamSize) {
   EXPECT_EQ(w.Fat[1], cxEndOfChain);  // directory
   for (uint32_t s = 0; s <= L.F + L.D; ++s) {
     if (s == 1) continue;
-    if (fatSet.count(s)) EXPECT_EQ(w.Fat[s], cxFATSector) << s;
-    else if (difatSet.count(s)) EXPECT_EQ(w.Fat[s], cxDIFATSector) << s;
-    else ADD_FAILURE() << "sector " << s << " is neither FAT nor DIFAT";
+    if (fatSet.count(s))
+      EXPECT_EQ(w.Fat[s], cxFATSector) << s;
+    else if (difatSet.count(s))
+      EXPECT_EQ(w.Fat[s], cxDIFATSector) << s;
+    else
+      ADD_FAILURE() << "sector " << s << " is neither FAT nor DIFAT";
   }
   EXPECT_EQ(fatSet.size() + difatSet.size() + 1, size_t(L.F + L.D + 1));
   // The stream: one run of N sectors starting right after the header region.
@@ -179,7 +184,7 @@ TEST(CompoundDocument, SizeClassesAndSectorCounts) {
       {4095, 8, 0, 0},
       {4096, 8, 1, 0},
       {124 * 512, 124, 1, 0},
-      {124 * 512 + 1, 125, 2, 0},   // N + 3 exceeds 127
+      {124 * 512 + 1, 125, 2, 0},      // N + 3 exceeds 127
       {13841 * 512ll, 13841, 110, 1},  // first F with a DIFAT sector
       {13838 * 512ll, 13838, 109, 0},  // the last F without
   };
@@ -230,6 +235,27 @@ TEST(CompoundDocument, ThreeAndMoreDIFATSectors) {
   // A partial last stream sector and a stream of several hundred MB.
   CheckLarge(int64_t(127 * 400 - 3) * 512 - 77);
   CheckLarge(300ll * 1024 * 1024 + 5);
+}
+
+TEST(CompoundDocument, WritesTheRegionOnceOrRefuses) {
+  TMemoryStream m;
+  {
+    TcxXLSByteSink sink(m);
+    TcxXLSWorkBookWriter writer;
+    for (int64_t bad : {int64_t(0), int64_t(-5), TcxXLSWorkBookWriter::MaxStreamSize + 1}) {
+      try {
+        writer.WriteContainerHeader(bad, &sink);
+        ADD_FAILURE() << bad;
+      } catch (const EcxExportData& e) {
+        EXPECT_EQ(e.Message(), "写MS Excel文件 (*.xls)出错");
+      }
+    }
+    EXPECT_THROW(writer.WriteContainerHeader(100, nullptr), EcxExportData);
+    EXPECT_EQ(sink.Position(), 0);  // nothing written
+    writer.WriteContainerHeader(5000, &sink);
+  }
+  std::vector<uint8_t> want = TcxXLSWorkBookWriter::BuildHeaderRegion(5000);
+  EXPECT_EQ(m.Data(), std::string(want.begin(), want.end()));
 }
 
 }  // namespace

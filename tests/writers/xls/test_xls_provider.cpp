@@ -21,7 +21,7 @@ using test::U16;
 using test::U32;
 
 class XLSProvider : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     char tmpl[] = "/tmp/kv_xls_XXXXXX";
     FDir = mkdtemp(tmpl);
@@ -63,7 +63,7 @@ TEST_F(XLSProvider, RecordSequenceAndStreamSize) {
   std::vector<uint16_t> ids;
   for (const auto& r : w.Records) ids.push_back(r.Id);
   std::vector<uint16_t> want = {0x0809, 0x013D, 0x003D};
-  want.insert(want.end(), 6, 0x0031);  // five default fonts, one user font
+  want.insert(want.end(), 6, 0x0031);   // five default fonts, one user font
   want.insert(want.end(), 18, 0x00E0);  // 17 default XFs, one user XF
   want.push_back(0x0092);
   want.insert(want.end(), 6, 0x0293);
@@ -86,6 +86,23 @@ TEST_F(XLSProvider, RecordSequenceAndStreamSize) {
   EXPECT_EQ(w.All(0x0293)[4]->Data, std::string("\x00\x80\x00\xFF", 4));
   // Fixed records: 984 bytes plus the name, the lists, strings, cells, merges.
   EXPECT_EQ(w.All(0x00E5)[0]->Data, std::string("\x01\0\x01\0\x01\0\0\0\x01\0", 10));
+}
+
+TEST_F(XLSProvider, LargeSharedStringTable) {
+  // 600 KB of shared strings: the BOUNDSHEET field has left the write buffer
+  // long before the worksheet's position is known.
+  auto p = Make("sst.xls", 3, 100);
+  for (int r = 0; r < 100; ++r)
+    for (int c = 0; c < 3; ++c) p->PutWideText(c, r, std::u16string(1000 + r, char16_t(u'一' + r * 3 + c)));
+  p->Finish();
+  TWorkbook w = ReadWorkbook(Path("sst.xls"));
+  EXPECT_EQ(w.Stream.size(), size_t(p->WorkbookStreamSize()));
+  EXPECT_EQ(U32(w.All(0x0085)[0]->Data, 0), w.All(0x0809)[1]->Position);
+  std::vector<std::u16string> shared = w.SharedStrings();
+  ASSERT_EQ(shared.size(), 300u);
+  // Strings are numbered in the order they were put: (2, 99) came last.
+  EXPECT_EQ(shared[299], std::u16string(1099, char16_t(u'一' + 99 * 3 + 2)));
+  EXPECT_EQ(U32(w.CellAt(2, 99)->Data, 6), 299u);
 }
 
 TEST_F(XLSProvider, NoTextNoSharedStrings) {
@@ -115,7 +132,7 @@ TEST_F(XLSProvider, TextCells) {
   zh64 = zh63 + zh;
   const TCase cases[] = {
       {zh63 + "a", 0x0204, std::u16string(63, u'中') + u"a", true},  // 127 bytes: UTF-16 LABEL
-      {zh64, 0x00FD, std::u16string(64, u'中'), true},                // 128 bytes: shared string
+      {zh64, 0x00FD, std::u16string(64, u'中'), true},               // 128 bytes: shared string
       {std::string(255, 'a'), 0x0204, std::u16string(255, u'a'), false},
       {std::string(256, 'a'), 0x00FD, std::u16string(256, u'a'), true},
       {"one\r\ntwo", 0x0204, u"one\ntwo", false},
@@ -259,14 +276,14 @@ TEST_F(XLSProvider, StylesBecomeFontAndXFRecords) {
   EXPECT_EQ(uint8_t(xa[6]), 0x0B);  // right, wrapped, top
   uint32_t lines = U32(xa, 10), colors = U32(xa, 14);
   EXPECT_EQ(lines & 0xF, 1u);
-  EXPECT_EQ(lines >> 4 & 0xF, 5u);   // right: width 4 is thick
-  EXPECT_EQ(lines >> 8 & 0xF, 2u);   // top: width 2 is medium
-  EXPECT_EQ(lines >> 12 & 0xF, 0u);  // bottom: default side
-  EXPECT_EQ(lines >> 16 & 0x7F, 64u);   // black border: automatic
-  EXPECT_EQ(colors & 0x7F, 62u);        // red moves to the top: 62
+  EXPECT_EQ(lines >> 4 & 0xF, 5u);     // right: width 4 is thick
+  EXPECT_EQ(lines >> 8 & 0xF, 2u);     // top: width 2 is medium
+  EXPECT_EQ(lines >> 12 & 0xF, 0u);    // bottom: default side
+  EXPECT_EQ(lines >> 16 & 0x7F, 64u);  // black border: automatic
+  EXPECT_EQ(colors & 0x7F, 62u);       // red moves to the top: 62
   EXPECT_EQ(lines >> 23 & 0x7F, 61u);
-  EXPECT_EQ(colors >> 26, 1u);          // solid
-  EXPECT_EQ(U16(xa, 18) & 0x7F, 60);    // fill colour
+  EXPECT_EQ(colors >> 26, 1u);        // solid
+  EXPECT_EQ(U16(xa, 18) & 0x7F, 60);  // fill colour
   EXPECT_EQ(U16(xa, 18) >> 7, 65);
   std::string xb = CellXF(w, 2, 0);
   EXPECT_EQ(U16(w.Font(U16(xb, 0)), 4), 0x7FFF);  // black text: automatic
@@ -288,8 +305,8 @@ TEST_F(XLSProvider, MergedAreas) {
   EXPECT_EQ(p->CellStyleAt(2, 2), p->StyleAt(mi));
   EXPECT_EQ(p->CellStyleAt(0, 0), p->StyleAt(0));
   EXPECT_EQ(p->CellStyleAt(5, 0), nullptr);
-  p->ApplyStyleIndex(2, 2, 0);  // locked: ignored
-  p->PutDateTime(3, 2, 45000);  // a value after the merge is still a NUMBER
+  p->ApplyStyleIndex(2, 2, 0);          // locked: ignored
+  p->PutDateTime(3, 2, 45000);          // a value after the merge is still a NUMBER
   p->ApplyMergedStyle(3, 3, 5, 5, mi);  // cut to the grid: rows 3-4, columns 3-4
   p->MergeCells(4, 7, 2, 2);            // outside the grid: not recorded
   p->MergeCells(0, 3, 2, 1);            // styles kept
@@ -400,7 +417,7 @@ TEST_F(XLSProvider, Failures) {
   }
   p->DefineColumnWidth(0, 50);  // allowed before the grid
   p->DefineGrid(2, 2, false);
-  p->PutDouble(5, 5, 1);  // outside: ignored
+  p->PutDouble(5, 5, 1);        // outside: ignored
   p->ApplyStyleIndex(0, 0, 9);  // never registered: fails at Finish
   EXPECT_THROW(p->Finish(), EListError);
   EXPECT_THROW(TcxExport::CreateProvider(cxExportToExcel, Path("missing/dir.xls")), EFCreateError);
