@@ -88,6 +88,87 @@ TEST_F(XLSProvider, RecordSequenceAndStreamSize) {
   EXPECT_EQ(w.All(0x00E5)[0]->Data, std::string("\x01\0\x01\0\x01\0\0\0\x01\0", 10));
 }
 
+// The bytes of a hex text ("0A 1B ...").
+std::string Hex(const char* AText) {
+  std::string out;
+  for (const char* p = AText; *p;) {
+    if (*p == ' ') {
+      ++p;
+      continue;
+    }
+    out.push_back(static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16)));
+    p += 2;
+  }
+  return out;
+}
+
+TEST_F(XLSProvider, FixedRecordsExactBytes) {
+  auto p = Make("fixed.xls", 1, 1);  // one style: one user FONT, one user XF
+  p->DefineGrid(1, 1, false);
+  p->Finish();
+  TWorkbook w = ReadWorkbook(Path("fixed.xls"));
+  const std::string arial = "C8 00 00 00 FF 7F 90 01 00 00 00 00 00 00 05 01 41 00 72 00 69 00 61 00 6C 00";
+  const std::string xfStyle = "F5 FF 20 00 00 F4 00 00 00 00 00 00 00 00 C0 20";
+  const std::pair<uint16_t, std::string> wants[] = {
+      {0x0809, "00 06 05 00 BB 0D CC 07 00 00 00 00 06 00 00 00"},
+      {0x013D, "00 00"},
+      {0x003D, "E0 01 69 00 CC 42 7F 26 38 00 00 00 00 00 01 00 58 02"},
+      {0x0031, arial},
+      {0x0031, arial},
+      {0x0031, arial},
+      {0x0031, arial},
+      {0x0031, arial},
+      {0x0031, "C8 00 00 00 FF 7F 90 01 00 00 00 00 00 00 05 01 41 00 72 00 69 00 61 00 6C 00"},  // user
+      {0x00E0, "00 00 00 00 F5 FF 20 00 00 00 00 00 00 00 00 00 00 00 C0 20"},
+      {0x00E0, "01 00 00 00 " + xfStyle},
+      {0x00E0, "01 00 00 00 " + xfStyle},
+      {0x00E0, "02 00 00 00 " + xfStyle},
+      {0x00E0, "02 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 " + xfStyle},
+      {0x00E0, "00 00 00 00 01 00 20 00 00 00 00 00 00 00 00 00 00 00 C0 20"},
+      {0x00E0, "01 00 2B 00 F5 FF 20 00 00 F8 00 00 00 00 00 00 00 00 C0 20"},
+      {0x00E0, "06 00 00 00 01 00 09 00 00 FC 00 00 00 00 00 00 00 00 C0 20"},  // user: left, wrap, top
+      {0x0092, ""},
+      {0x0293, "10 80 03 FF"},
+      {0x0293, "11 80 06 FF"},
+      {0x0293, "10 80 04 FF"},
+      {0x0293, "10 80 07 FF"},
+      {0x0293, "00 80 00 FF"},
+      {0x0293, "10 80 05 FF"},
+      {0x0085, ""},
+      {0x01AE, "01 00 01 04"},
+      {0x0017, "01 00 00 00 00 00 00 00"},
+      {0x000A, ""},
+      {0x0809, "00 06 10 00 BB 0D CC 07 00 00 00 00 06 00 00 00"},
+      {0x0200, "00 00 00 00 01 00 00 00 00 00 01 00 00 00"},
+      {0x023E, "B4 06 00 00 00 00 40 00 00 00 00 00 00 00 00 00 00 00"},
+      {0x0201, "00 00 00 00 11 00"},
+      {0x000A, ""},
+  };
+  ASSERT_EQ(w.Records.size(), std::size(wants));
+  for (size_t i = 0; i < std::size(wants); ++i) {
+    EXPECT_EQ(w.Records[i].Id, wants[i].first) << i;
+    if (!wants[i].second.empty()) {
+      EXPECT_EQ(w.Records[i].Data, Hex(wants[i].second.c_str())) << i;
+    }
+  }
+  const std::string& sheet = w.All(0x0085)[0]->Data;
+  EXPECT_EQ(sheet.substr(4), Hex("00 00 05 01 66 00 69 00 78 00 65 00 64 00"));
+  // The fixed records (984 bytes, the worksheet's BOF, DIMENSIONS, WINDOW2
+  // and EOF among them), the name, one FONT and one XF come before the sheet.
+  EXPECT_EQ(U32(sheet, 0), 984u - (20 + 18 + 22 + 4) + 2 * 5 + (4 + 26) + (4 + 20));
+  EXPECT_EQ(w.All(0x0809)[1]->Position, U32(sheet, 0));
+}
+
 TEST_F(XLSProvider, LargeSharedStringTable) {
   // 600 KB of shared strings: the BOUNDSHEET field has left the write buffer
   // long before the worksheet's position is known.
