@@ -131,11 +131,11 @@ void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText)
     }
     return;
   }
-  // Lengths count the bytes of the text in the system code page.
+  // Lengths count the bytes of the text in the system code page.  The text
+  // is Unicode already, so the cell font's character set does not change
+  // its UTF-16 form.
   size_t n = EncodedLength(AText, SystemCodePage());
-  const TcxExportCellStyle* style = FStyleSource->StyleAt(StyleIndexOfCell(ACol, ARow));
-  std::u16string wide = AnsiToWideText(WithoutCarriageReturns(AText), static_cast<int>(style->FontCharset));
-  PutWideCell(cell, wide, n);
+  PutWideCell(cell, AnsiToWideText(WithoutCarriageReturns(AText), 0), n);
 }
 
 void TcxXLSExportProvider::PutWideText(int ACol, int ARow, const std::u16string& AText) {
@@ -274,10 +274,10 @@ uint16_t TcxXLSExportProvider::FontIndexOf(const TcxExportCellStyle& AStyle) {
   std::u16string wideName = Utf8ToUtf16(AStyle.FontNameText());
   font.Name = wideName;
   font.Height = static_cast<uint16_t>(AStyle.FontSize * 20);
-  font.Bold = AStyle.FontStyle & 1;
-  font.Italic = AStyle.FontStyle & 2;
-  font.Underline = AStyle.FontStyle & 4;
-  font.StrikeOut = AStyle.FontStyle & 8;
+  font.Bold = AStyle.FontStyle & cfsBold;
+  font.Italic = AStyle.FontStyle & cfsItalic;
+  font.Underline = AStyle.FontStyle & cfsUnderline;
+  font.StrikeOut = AStyle.FontStyle & cfsStrikeOut;
   font.ColorIndex = FPalette.PaletteIndexOf(AStyle.FontColor, TcxXLSColorUse::Font);
   font.Charset = static_cast<uint8_t>(AStyle.FontCharset);
   return static_cast<uint16_t>(FFontList.AddOrFind(BuildFontRecord(font)) + cxFirstUserFont);
