@@ -40,13 +40,12 @@ struct TBenchForm {
       const char* Name;
       TFieldType Type;
       int Size;
-    } fields[] = {{"NO", ftString, 12},    {"CUSTOMER", ftString, 20}, {"CITY", ftString, 10},
-                  {"PRODUCT", ftString, 30}, {"ID", ftInteger, 0},      {"QTY", ftInteger, 0},
-                  {"PRIORITY", ftSmallint, 0}, {"STORE", ftInteger, 0}, {"TRACKING", ftLargeint, 0},
-                  {"SERIAL", ftLargeint, 0}, {"PRICE", ftFloat, 0},     {"WEIGHT", ftFloat, 0},
-                  {"DISCOUNT", ftFloat, 0},  {"AMOUNT", ftCurrency, 0}, {"TAX", ftCurrency, 0},
-                  {"ORDERED", ftDate, 0},    {"DUE", ftDate, 0},        {"SHIPPED", ftDateTime, 0},
-                  {"CHANGED", ftDateTime, 0}, {"PAID", ftBoolean, 0}};
+    } fields[] = {
+        {"NO", ftString, 12},        {"CUSTOMER", ftString, 20}, {"CITY", ftString, 10},      {"PRODUCT", ftString, 30},
+        {"ID", ftInteger, 0},        {"QTY", ftInteger, 0},      {"PRIORITY", ftSmallint, 0}, {"STORE", ftInteger, 0},
+        {"TRACKING", ftLargeint, 0}, {"SERIAL", ftLargeint, 0},  {"PRICE", ftFloat, 0},       {"WEIGHT", ftFloat, 0},
+        {"DISCOUNT", ftFloat, 0},    {"AMOUNT", ftCurrency, 0},  {"TAX", ftCurrency, 0},      {"ORDERED", ftDate, 0},
+        {"DUE", ftDate, 0},          {"SHIPPED", ftDateTime, 0}, {"CHANGED", ftDateTime, 0},  {"PAID", ftBoolean, 0}};
     for (const auto& f : fields) DataSet->FieldDefs().Add(f.Name, f.Type, f.Size);
     DataSet->CreateDataSet();
     DataSet->Reserve(Rows);
@@ -159,8 +158,8 @@ int main(int argc, char** argv) {
   auto ours = reporter.Times.find("BM_ExportViewToDBF/min_time:2.000");
   auto peer = reporter.Times.find("BM_ShapelibSameTable/min_time:2.000");
   if (ours != reporter.Times.end() && peer != reporter.Times.end())
-    std::printf("ExportViewToDBF %.1f ms, shapelib %.1f ms, ratio %.2f (below 1: faster than shapelib)\n",
-                ours->second, peer->second, ours->second / peer->second);
+    std::printf("ExportViewToDBF %.1f ms, shapelib %.1f ms, ratio %.2f (below 1: faster than shapelib)\n", ours->second,
+                peer->second, ours->second / peer->second);
   benchmark::Shutdown();
   return 0;
 }

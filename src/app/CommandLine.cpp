@@ -19,9 +19,8 @@ struct TValueOption {
 };
 
 const TValueOption ExportOptions[] = {
-    {"--db", &TExportRequest::Database},  {"--table", &TExportRequest::Table},
-    {"--query", &TExportRequest::Query},  {"--csv", &TExportRequest::Csv},
-    {"--layout", &TExportRequest::Layout}, {"--format", &TExportRequest::Format},
+    {"--db", &TExportRequest::Database},   {"--table", &TExportRequest::Table},   {"--query", &TExportRequest::Query},
+    {"--csv", &TExportRequest::Csv},       {"--layout", &TExportRequest::Layout}, {"--format", &TExportRequest::Format},
     {"--output", &TExportRequest::Output},
 };
 
@@ -112,7 +111,9 @@ std::string UsageText() {
          "  kvpublic demo [DIR]\n"
          "  kvpublic --help\n"
          "\n"
-         "formats: " + SupportedFormats() + "\n"
+         "formats: " +
+         SupportedFormats() +
+         "\n"
          "--yes / --no answer the question whether an existing file is replaced; without\n"
          "them a terminal asks, and a run without a terminal answers No.\n"
          "exit codes: 0 written, 1 error, 2 bad arguments, 3 nothing written (cancelled or declined)\n";

@@ -66,17 +66,22 @@ int RunExport(const TExportRequest& ARequest) {
   TComponent form;
   form.Name = "ExportForm";
   auto* dataSet = new TMemDataSet(&form);
-  if (!ARequest.Csv.empty()) LoadCsvFile(ARequest.Csv, *dataSet);
-  else if (!ARequest.Table.empty()) LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet);
-  else LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet);
+  if (!ARequest.Csv.empty())
+    LoadCsvFile(ARequest.Csv, *dataSet);
+  else if (!ARequest.Table.empty())
+    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet);
+  else
+    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet);
   auto* source = new TDataSource(&form);
   source->SetDataSet(dataSet);
   auto* grid = new TcxGrid(&form);
   auto* view = new TcxGridDBBandedTableView(&form);
   view->DataController()->SetDataSource(source);
   grid->Levels()->Add()->SetGridView(view);
-  if (ARequest.Layout.empty()) ApplyDefaultLayout(*view, *dataSet);
-  else ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
+  if (ARequest.Layout.empty())
+    ApplyDefaultLayout(*view, *dataSet);
+  else
+    ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
 
   // The save prompt gets --output; the overwrite question --yes / --no, or
   // the terminal (which answers No when nobody can be asked).

@@ -76,8 +76,7 @@ void ApplyLayout(const TLayout& ALayout, const std::string& AName, TcxGridDBBand
     TcxGridDBBandedColumn* column = AView.CreateColumn();
     if (!c.Field.empty()) {
       TField* field = ADataSet.FindField(c.Field);
-      if (!field)
-        Fail(AName, "column " + std::to_string(number) + ": the data has no field \"" + c.Field + "\"");
+      if (!field) Fail(AName, "column " + std::to_string(number) + ": the data has no field \"" + c.Field + "\"");
       column->DataBinding()->FieldName = field->FieldName;
     }
     if (c.Caption) column->SetCaption(*c.Caption);
@@ -88,7 +87,8 @@ void ApplyLayout(const TLayout& ALayout, const std::string& AName, TcxGridDBBand
 
 void ApplyDefaultLayout(TcxGridDBBandedTableView& AView, const TDataSet& ADataSet) {
   AView.ClearColumns();
-  for (int i = 0; i < ADataSet.FieldCount(); ++i) AView.CreateColumn()->DataBinding()->FieldName = ADataSet.Fields(i)->FieldName;
+  for (int i = 0; i < ADataSet.FieldCount(); ++i)
+    AView.CreateColumn()->DataBinding()->FieldName = ADataSet.Fields(i)->FieldName;
 }
 
 }  // namespace kv::app

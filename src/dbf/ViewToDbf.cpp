@@ -54,26 +54,38 @@ TDBFFieldStruct FieldToDBFField(const TField* AField) {
   const std::string& name = AField->FieldName;
   switch (AField->DataType()) {
     case ftString:
-    case ftFixedChar: return TextField(name, AField->DataSize());
-    case ftWideString: return TextField(name, 2 * AField->Size());
+    case ftFixedChar:
+      return TextField(name, AField->DataSize());
+    case ftWideString:
+      return TextField(name, 2 * AField->Size());
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc: return Field(name, 'C', 11);
-    case ftLargeint: return Field(name, 'C', 20);
-    case ftBoolean: return Field(name, 'L', 1);
+    case ftAutoInc:
+      return Field(name, 'C', 11);
+    case ftLargeint:
+      return Field(name, 'C', 20);
+    case ftBoolean:
+      return Field(name, 'L', 1);
     case ftFloat:
     case ftCurrency:
     case ftBCD:
-    case ftFMTBcd: return Field(name, 'C', 20);
-    case ftDate: return Field(name, 'C', 12);
+    case ftFMTBcd:
+      return Field(name, 'C', 20);
+    case ftDate:
+      return Field(name, 'C', 12);
     case ftDateTime:
-    case ftTimeStamp: return Field(name, 'C', 19);
-    case ftTime: return Field(name, 'T', 8);
+    case ftTimeStamp:
+      return Field(name, 'C', 19);
+    case ftTime:
+      return Field(name, 'T', 8);
     case ftMemo:
-    case ftFmtMemo: return Field(name, 'M', 10);
-    case ftGuid: return Field(name, 'C', 38);
-    default: return Field(name, 'C', 10);
+    case ftFmtMemo:
+      return Field(name, 'M', 10);
+    case ftGuid:
+      return Field(name, 'C', 38);
+    default:
+      return Field(name, 'C', 10);
   }
 }
 

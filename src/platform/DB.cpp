@@ -11,12 +11,12 @@ namespace kv {
 
 const char* FieldTypeName(TFieldType AType) {
   static const char* const Names[] = {
-      "ftUnknown",    "ftString",   "ftSmallint", "ftInteger",     "ftWord",     "ftBoolean",   "ftFloat",
-      "ftCurrency",   "ftBCD",      "ftDate",     "ftTime",        "ftDateTime", "ftBytes",     "ftVarBytes",
-      "ftAutoInc",    "ftBlob",     "ftMemo",     "ftGraphic",     "ftFmtMemo",  "ftParadoxOle", "ftDBaseOle",
-      "ftTypedBinary", "ftCursor",  "ftFixedChar", "ftWideString", "ftLargeint", "ftADT",       "ftArray",
-      "ftReference",  "ftDataSet",  "ftOraBlob",  "ftOraClob",     "ftVariant",  "ftInterface", "ftIDispatch",
-      "ftGuid",       "ftTimeStamp", "ftFMTBcd"};
+      "ftUnknown",     "ftString",    "ftSmallint",  "ftInteger",    "ftWord",     "ftBoolean",    "ftFloat",
+      "ftCurrency",    "ftBCD",       "ftDate",      "ftTime",       "ftDateTime", "ftBytes",      "ftVarBytes",
+      "ftAutoInc",     "ftBlob",      "ftMemo",      "ftGraphic",    "ftFmtMemo",  "ftParadoxOle", "ftDBaseOle",
+      "ftTypedBinary", "ftCursor",    "ftFixedChar", "ftWideString", "ftLargeint", "ftADT",        "ftArray",
+      "ftReference",   "ftDataSet",   "ftOraBlob",   "ftOraClob",    "ftVariant",  "ftInterface",  "ftIDispatch",
+      "ftGuid",        "ftTimeStamp", "ftFMTBcd"};
   if (AType < ftUnknown || AType > ftFMTBcd) return "ftUnknown";
   return Names[AType];
 }
@@ -161,7 +161,8 @@ void TDataSet::CreateFields() {
 }
 
 void TDataSet::CheckInactive(const char* AOperation) const {
-  if (Active()) throw EDatabaseError(std::string("Cannot perform this operation on an open dataset (") + AOperation + ")");
+  if (Active())
+    throw EDatabaseError(std::string("Cannot perform this operation on an open dataset (") + AOperation + ")");
 }
 
 void TDataSet::CheckActive() const {
@@ -262,8 +263,10 @@ void TDataSet::SetBookmark(const TBookmarkStr& AValue) {
   uint64_t id = 0;
   bool valid = AValue.size() > 1 && AValue[0] == '#';
   for (size_t i = 1; valid && i < AValue.size(); ++i) {
-    if (AValue[i] < '0' || AValue[i] > '9') valid = false;
-    else id = id * 10 + static_cast<uint64_t>(AValue[i] - '0');
+    if (AValue[i] < '0' || AValue[i] > '9')
+      valid = false;
+    else
+      id = id * 10 + static_cast<uint64_t>(AValue[i] - '0');
   }
   int index = valid ? InternalFindRecordId(id) : -1;
   if (index < 0) throw EDatabaseError("Record not found");

@@ -124,10 +124,14 @@ void TIntegerField::SetAsFloat(double AValue) {
 }
 
 void TIntegerField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 // --- Booleans -------------------------------------------------------------------
@@ -151,16 +155,23 @@ void TBooleanField::SetAsBoolean(bool AValue) { SetData(static_cast<int64_t>(AVa
 
 void TBooleanField::SetAsString(const std::string& AValue) {
   std::string s = UpperCaseAscii(Trim(AValue));
-  if (s.empty()) Clear();
-  else if (s == "TRUE" || s == "T" || s == "Y" || s == "YES" || s == "1") SetAsBoolean(true);
-  else if (s == "FALSE" || s == "F" || s == "N" || s == "NO" || s == "0") SetAsBoolean(false);
-  else ConversionError(AValue, "Boolean");
+  if (s.empty())
+    Clear();
+  else if (s == "TRUE" || s == "T" || s == "Y" || s == "YES" || s == "1")
+    SetAsBoolean(true);
+  else if (s == "FALSE" || s == "F" || s == "N" || s == "NO" || s == "0")
+    SetAsBoolean(false);
+  else
+    ConversionError(AValue, "Boolean");
 }
 
 void TBooleanField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsBoolean(AValue.AsBoolean());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsBoolean(AValue.AsBoolean());
 }
 
 // --- Floats ---------------------------------------------------------------------
@@ -193,9 +204,12 @@ void TFloatField::SetAsString(const std::string& AValue) {
 }
 
 void TFloatField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 Variant TCurrencyField::Value() const {
@@ -238,11 +252,16 @@ void TBCDField::SetAsFloat(double AValue) {
 void TBCDField::SetAsLargeInt(int64_t AValue) { SetAsString(IntToStr(AValue)); }
 
 void TBCDField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.VarType() == varCurrency) SetData(AValue.RawInt());
-  else if (AValue.IsTextKind() || AValue.VarType() == varFMTBcd) SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.VarType() == varCurrency)
+    SetData(AValue.RawInt());
+  else if (AValue.IsTextKind() || AValue.VarType() == varFMTBcd)
+    SetAsString(AValue.AsString());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 std::string TFMTBCDField::AsString() const {
@@ -280,11 +299,14 @@ void TFMTBCDField::SetAsFloat(double AValue) {
 void TFMTBCDField::SetAsLargeInt(int64_t AValue) { SetData(IntToStr(AValue)); }
 
 void TFMTBCDField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
+  if (AValue.IsEmptyOrNull())
+    Clear();
   else if (AValue.VarType() == varCurrency || AValue.IsTextKind() || AValue.VarType() == varFMTBcd)
     SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 // --- Dates and times --------------------------------------------------------------
@@ -320,9 +342,12 @@ void TDateTimeField::SetAsString(const std::string& AValue) {
 }
 
 void TDateTimeField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsDateTime(AValue.AsDateTime());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsDateTime(AValue.AsDateTime());
 }
 
 std::string TDateField::AsString() const {
@@ -363,31 +388,52 @@ void TBlobField::SetAsString(const std::string& AValue) { SetData(AValue); }
 std::unique_ptr<TField> CreateFieldOfType(TFieldType AType, int ASize) {
   switch (AType) {
     case ftString:
-    case ftFixedChar: return std::make_unique<TStringField>(ASize, AType);
-    case ftWideString: return std::make_unique<TWideStringField>(ASize);
-    case ftGuid: return std::make_unique<TGuidField>();
-    case ftSmallint: return std::make_unique<TSmallintField>();
-    case ftInteger: return std::make_unique<TIntegerField>();
-    case ftWord: return std::make_unique<TWordField>();
-    case ftAutoInc: return std::make_unique<TAutoIncField>();
-    case ftLargeint: return std::make_unique<TLargeintField>();
-    case ftBoolean: return std::make_unique<TBooleanField>();
-    case ftFloat: return std::make_unique<TFloatField>();
-    case ftCurrency: return std::make_unique<TCurrencyField>();
-    case ftBCD: return std::make_unique<TBCDField>(ASize);
-    case ftFMTBcd: return std::make_unique<TFMTBCDField>(ASize);
-    case ftDate: return std::make_unique<TDateField>();
-    case ftTime: return std::make_unique<TTimeField>();
-    case ftDateTime: return std::make_unique<TDateTimeField>();
-    case ftTimeStamp: return std::make_unique<TSQLTimeStampField>();
+    case ftFixedChar:
+      return std::make_unique<TStringField>(ASize, AType);
+    case ftWideString:
+      return std::make_unique<TWideStringField>(ASize);
+    case ftGuid:
+      return std::make_unique<TGuidField>();
+    case ftSmallint:
+      return std::make_unique<TSmallintField>();
+    case ftInteger:
+      return std::make_unique<TIntegerField>();
+    case ftWord:
+      return std::make_unique<TWordField>();
+    case ftAutoInc:
+      return std::make_unique<TAutoIncField>();
+    case ftLargeint:
+      return std::make_unique<TLargeintField>();
+    case ftBoolean:
+      return std::make_unique<TBooleanField>();
+    case ftFloat:
+      return std::make_unique<TFloatField>();
+    case ftCurrency:
+      return std::make_unique<TCurrencyField>();
+    case ftBCD:
+      return std::make_unique<TBCDField>(ASize);
+    case ftFMTBcd:
+      return std::make_unique<TFMTBCDField>(ASize);
+    case ftDate:
+      return std::make_unique<TDateField>();
+    case ftTime:
+      return std::make_unique<TTimeField>();
+    case ftDateTime:
+      return std::make_unique<TDateTimeField>();
+    case ftTimeStamp:
+      return std::make_unique<TSQLTimeStampField>();
     case ftMemo:
-    case ftFmtMemo: return std::make_unique<TMemoField>(AType);
+    case ftFmtMemo:
+      return std::make_unique<TMemoField>(AType);
     case ftBlob:
     case ftGraphic:
-    case ftTypedBinary: return std::make_unique<TBlobField>(AType);
+    case ftTypedBinary:
+      return std::make_unique<TBlobField>(AType);
     case ftBytes:
-    case ftVarBytes: return std::make_unique<TBytesField>(ASize, AType);
-    default: break;
+    case ftVarBytes:
+      return std::make_unique<TBytesField>(ASize, AType);
+    default:
+      break;
   }
   throw EDatabaseError(std::string("Field type not supported: ") + FieldTypeName(AType));
 }

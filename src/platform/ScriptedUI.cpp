@@ -4,8 +4,8 @@
 namespace kv {
 
 bool TScriptedUIService::SaveDialog(const TSaveDialogRequest& ARequest, std::string& AFileName) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::SaveDialog, ARequest.FileName, ARequest.Title, 0,
-                                   ARequest.Filter, IDCANCEL, std::string()});
+  FQuestions.push_back(TUIQuestion{TUIQuestionKind::SaveDialog, ARequest.FileName, ARequest.Title, 0, ARequest.Filter,
+                                   IDCANCEL, std::string()});
   bool confirmed;
   if (!FSaves.empty()) {
     std::optional<std::string> answer = FSaves.front();
@@ -23,7 +23,8 @@ bool TScriptedUIService::SaveDialog(const TSaveDialogRequest& ARequest, std::str
 }
 
 int TScriptedUIService::MessageBox(const std::string& AText, const std::string& ACaption, int AFlags) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::MessageBox, AText, ACaption, AFlags, std::string(), 0, std::string()});
+  FQuestions.push_back(
+      TUIQuestion{TUIQuestionKind::MessageBox, AText, ACaption, AFlags, std::string(), 0, std::string()});
   int answer;
   if (!FAnswers.empty()) {
     answer = FAnswers.front();
@@ -38,7 +39,8 @@ int TScriptedUIService::MessageBox(const std::string& AText, const std::string& 
 }
 
 void TScriptedUIService::ShowMessage(const std::string& AText) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::ShowMessage, AText, std::string(), MB_OK, std::string(), IDOK, std::string()});
+  FQuestions.push_back(
+      TUIQuestion{TUIQuestionKind::ShowMessage, AText, std::string(), MB_OK, std::string(), IDOK, std::string()});
   if (FFallback) FFallback->ShowMessage(AText);
 }
 

@@ -81,14 +81,16 @@ TEST_F(CommandLine, BadArgumentsExitWithTwoAndTheUsage) {
       {{"export", "--csv", "a.csv", "--format", "xls", "--output", "o"}, "unknown format \"xls\" (supported: dbf)"},
       {{"export", "--db", "a.db", "--csv", "a.csv", "--format", "dbf", "--output", "o"}, "either --db or --csv"},
       {{"export", "--db", "a.db", "--format", "dbf", "--output", "o"}, "--db needs --table NAME or --query SQL"},
-      {{"export", "--db", "a.db", "--table", "t", "--query", "q", "--format=dbf", "--output=o"}, "either --table or --query"},
+      {{"export", "--db", "a.db", "--table", "t", "--query", "q", "--format=dbf", "--output=o"},
+       "either --table or --query"},
       {{"export", "--csv", "a.csv", "--table", "t", "--format", "dbf", "--output", "o"}, "go with --db"},
       {{"export", "--format", "dbf", "--output", "o"}, "the data to export is missing"},
       {{"export", "--csv", "a.csv", "--format", "dbf"}, "--output PATH is missing"},
       {{"export", "--csv", "a.csv", "--format", "dbf", "--output", "o", "--yes", "--no"}, "--yes and --no cannot"},
       {{"export", "--csv", "a.csv", "--format", "dbf", "--output", "o", "--force"}, "unknown option --force"},
       {{"export", "--csv", "a.csv", "--format", "dbf", "--output"}, "option --output needs a value"},
-      {{"export", "--csv", "a.csv", "--csv", "b.csv", "--format", "dbf", "--output", "o"}, "option --csv is given twice"},
+      {{"export", "--csv", "a.csv", "--csv", "b.csv", "--format", "dbf", "--output", "o"},
+       "option --csv is given twice"},
       {{"export", "--csv", "a.csv", "stray", "--format", "dbf", "--output", "o"}, "unexpected argument \"stray\""},
       {{"demo", "a", "b"}, "demo takes at most one folder"},
   };
@@ -120,7 +122,8 @@ TEST_F(CommandLine, WritesAndAnswersTheOverwriteQuestion) {
   // Nobody to ask: the question is shown and answered No.
   TRun batch = RunProgram({"export", "--csv", csv, "--format", "dbf", "--output", out}, dir);
   EXPECT_EQ(batch.Code, 3);
-  EXPECT_TRUE(Contains(batch.Err, "[提示信息]\n  文件: " + out + " 已经存在,\n是否替换原有文件? \n(yes/no) no")) << batch.Err;
+  EXPECT_TRUE(Contains(batch.Err, "[提示信息]\n  文件: " + out + " 已经存在,\n是否替换原有文件? \n(yes/no) no"))
+      << batch.Err;
   EXPECT_EQ(ReadFileBytes(out), "keep me");
 
   TRun yes = RunProgram({"export", "--csv", csv, "--format", "dbf", "--output", out, "--yes"}, dir);
@@ -158,7 +161,8 @@ TEST_F(CommandLine, ErrorsExitWithOneAndAMessage) {
   // An output folder that does not exist: the class library's file error.
   TRun missing = RunProgram({"export", "--csv", csv, "--format", "dbf", "--output", dir.File("no/dir/x.dbf")}, dir);
   EXPECT_EQ(missing.Code, 1);
-  EXPECT_TRUE(Contains(missing.Err, "kvpublic: Cannot create file \"" + dir.File("no/dir/x.dbf") + "\".")) << missing.Err;
+  EXPECT_TRUE(Contains(missing.Err, "kvpublic: Cannot create file \"" + dir.File("no/dir/x.dbf") + "\"."))
+      << missing.Err;
   EXPECT_FALSE(FileExists(dir.File("x.dbf")));
 }
 
@@ -168,12 +172,12 @@ TEST_F(CommandLine, LayoutChoosesColumnsInItsOrder) {
       {"field": "name", "visible": false},
       {"caption": "签收人"},
       {"field": "id"}]})");
-  TRun run = RunProgram({"export", "--csv", csv, "--layout", dir.File("layout.json"), "--format", "dbf", "--output",
-                  dir.File("l.dbf")},
-                 dir);
+  TRun run = RunProgram(
+      {"export", "--csv", csv, "--layout", dir.File("layout.json"), "--format", "dbf", "--output", dir.File("l.dbf")},
+      dir);
   ASSERT_EQ(run.Code, 0) << run.Err;
   std::string bytes = ReadFileBytes(dir.File("l.dbf"));
-  ASSERT_EQ(static_cast<uint8_t>(bytes[8]), 32 * 3 + 33);  // day, unbound, id
+  ASSERT_EQ(static_cast<uint8_t>(bytes[8]), 32 * 3 + 33);   // day, unbound, id
   EXPECT_EQ(bytes.substr(32 + 16, 1), std::string(1, 12));  // F0: the date, C 12
   EXPECT_EQ(bytes.substr(64 + 16, 1), std::string(1, 10));  // F1: unbound, C 10
   EXPECT_EQ(bytes.substr(96 + 16, 1), std::string(1, 11));  // F2: integer, C 11
@@ -181,9 +185,9 @@ TEST_F(CommandLine, LayoutChoosesColumnsInItsOrder) {
   EXPECT_EQ(bytes.substr(record, 1 + 12 + 10 + 11), " 20240305    " + std::string(10, ' ') + "1          ");
 
   dir.Write("broken.json", R"({"columns": [{"field": "id", "visable": false}]})");
-  TRun broken = RunProgram({"export", "--csv", csv, "--layout", dir.File("broken.json"), "--format", "dbf", "--output",
-                     dir.File("b.dbf")},
-                    dir);
+  TRun broken = RunProgram(
+      {"export", "--csv", csv, "--layout", dir.File("broken.json"), "--format", "dbf", "--output", dir.File("b.dbf")},
+      dir);
   EXPECT_EQ(broken.Code, 1);
   EXPECT_TRUE(Contains(broken.Err, "column 1: unknown key \"visable\"")) << broken.Err;
 }

@@ -72,16 +72,16 @@ struct TMapCase {
 
 TEST(FieldToDBFField, WidthsHoldTheTextsOfEachType) {
   const TMapCase cases[] = {
-      {ftString, 20, 'C', 21},      {ftString, 253, 'C', 254},    {ftString, 254, 'M', 10},
-      {ftString, 255, 'M', 10},     {ftFixedChar, 5, 'C', 6},     {ftWideString, 10, 'C', 20},
+      {ftString, 20, 'C', 21},       {ftString, 253, 'C', 254},    {ftString, 254, 'M', 10},
+      {ftString, 255, 'M', 10},      {ftFixedChar, 5, 'C', 6},     {ftWideString, 10, 'C', 20},
       {ftWideString, 127, 'C', 254}, {ftWideString, 128, 'M', 10}, {ftSmallint, 0, 'C', 11},
-      {ftInteger, 0, 'C', 11},      {ftWord, 0, 'C', 11},         {ftAutoInc, 0, 'C', 11},
-      {ftLargeint, 0, 'C', 20},     {ftBoolean, 0, 'L', 1},       {ftFloat, 0, 'C', 20},
-      {ftCurrency, 0, 'C', 20},     {ftBCD, 4, 'C', 20},          {ftFMTBcd, 8, 'C', 20},
-      {ftDate, 0, 'C', 12},         {ftDateTime, 0, 'C', 19},     {ftTimeStamp, 0, 'C', 19},
-      {ftTime, 0, 'T', 8},          {ftMemo, 0, 'M', 10},         {ftFmtMemo, 0, 'M', 10},
-      {ftGuid, 0, 'C', 38},         {ftBlob, 0, 'C', 10},         {ftGraphic, 0, 'C', 10},
-      {ftBytes, 16, 'C', 10},       {ftVarBytes, 16, 'C', 10},
+      {ftInteger, 0, 'C', 11},       {ftWord, 0, 'C', 11},         {ftAutoInc, 0, 'C', 11},
+      {ftLargeint, 0, 'C', 20},      {ftBoolean, 0, 'L', 1},       {ftFloat, 0, 'C', 20},
+      {ftCurrency, 0, 'C', 20},      {ftBCD, 4, 'C', 20},          {ftFMTBcd, 8, 'C', 20},
+      {ftDate, 0, 'C', 12},          {ftDateTime, 0, 'C', 19},     {ftTimeStamp, 0, 'C', 19},
+      {ftTime, 0, 'T', 8},           {ftMemo, 0, 'M', 10},         {ftFmtMemo, 0, 'M', 10},
+      {ftGuid, 0, 'C', 38},          {ftBlob, 0, 'C', 10},         {ftGraphic, 0, 'C', 10},
+      {ftBytes, 16, 'C', 10},        {ftVarBytes, 16, 'C', 10},
   };
   for (const TMapCase& c : cases) {
     std::unique_ptr<TField> field = CreateFieldOfType(c.Type, c.Size);
@@ -106,9 +106,18 @@ class ViewToDbf : public ::testing::Test {
 };
 
 TEST_F(ViewToDbf, EveryValueKeepsItsTextInItsField) {
-  form.Define({{"S", ftString, 20},    {"W", ftWideString, 10}, {"I", ftInteger},  {"L", ftLargeint},
-               {"F", ftFloat},         {"C", ftCurrency},       {"D", ftDate},     {"T", ftDateTime},
-               {"B", ftBoolean},       {"G", ftGuid},           {"M", ftMemo},     {"LONG", ftString, 300}});
+  form.Define({{"S", ftString, 20},
+               {"W", ftWideString, 10},
+               {"I", ftInteger},
+               {"L", ftLargeint},
+               {"F", ftFloat},
+               {"C", ftCurrency},
+               {"D", ftDate},
+               {"T", ftDateTime},
+               {"B", ftBoolean},
+               {"G", ftGuid},
+               {"M", ftMemo},
+               {"LONG", ftString, 300}});
   std::string longText(280, 'x');
   form.AddRow({"twenty characters ab", "十个汉字十个汉字十个", "-2147483648", "-9223372036854775807",
                "-1.2345678901234E-15", "-12345678.9012", "2024-03-05", "2024-12-31 23:59:59", "true",

@@ -17,9 +17,9 @@ TEST(ExportExtension, AppendsUnlessTheExtensionMatchesIgnoringCase) {
     const char* Chosen;
     const char* Result;
   } cases[] = {
-      {"/d/report", "/d/report.dbf"},         {"/d/report.DBF", "/d/report.DBF"},
-      {"/d/report.Dbf", "/d/report.Dbf"},     {"/d/report.txt", "/d/report.txt.dbf"},
-      {"/d/a.b/report", "/d/a.b/report.dbf"}, {"/d/report.", "/d/report..dbf"},
+      {"/d/report", "/d/report.dbf"},           {"/d/report.DBF", "/d/report.DBF"},
+      {"/d/report.Dbf", "/d/report.Dbf"},       {"/d/report.txt", "/d/report.txt.dbf"},
+      {"/d/a.b/report", "/d/a.b/report.dbf"},   {"/d/report.", "/d/report..dbf"},
       {"/d/report.dbfx", "/d/report.dbfx.dbf"},
   };
   for (const auto& c : cases) EXPECT_EQ(ApplyExportExtension(c.Chosen, ".dbf"), c.Result) << c.Chosen;

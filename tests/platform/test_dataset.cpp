@@ -18,8 +18,8 @@ struct TFieldCase {
   int Size;
   std::string Input;  // set with SetAsString
   int DataSize;
-  std::string Text;   // AsString afterwards
-  TVarType Kind;      // Value().VarType()
+  std::string Text;  // AsString afterwards
+  TVarType Kind;     // Value().VarType()
 };
 
 void PrintTo(const TFieldCase& ACase, std::ostream* AOut) {
@@ -46,28 +46,26 @@ TEST_P(FieldValues, TextVariantAndBufferSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllKinds, FieldValues,
-    ::testing::Values(TFieldCase{ftString, 20, "abc", 21, "abc", varString},
-                      TFieldCase{ftFixedChar, 5, "ab", 6, "ab", varString},
-                      TFieldCase{ftWideString, 10, "中文", 4, "中文", varOleStr},
-                      TFieldCase{ftSmallint, 0, "-12", 2, "-12", varInteger},
-                      TFieldCase{ftInteger, 0, " 2147483647 ", 4, "2147483647", varInteger},
-                      TFieldCase{ftWord, 0, "65535", 2, "65535", varInteger},
-                      TFieldCase{ftLargeint, 0, "9000000000", 8, "9000000000", varInt64},
-                      TFieldCase{ftBoolean, 0, "true", 2, "True", varBoolean},
-                      TFieldCase{ftBoolean, 0, "F", 2, "False", varBoolean},
-                      TFieldCase{ftFloat, 0, "1.50", 8, "1.5", varDouble},
-                      TFieldCase{ftFloat, 0, "0.1", 8, "0.1", varDouble},
-                      TFieldCase{ftCurrency, 0, "12.5", 8, "12.5", varCurrency},
-                      TFieldCase{ftBCD, 2, "12.34565", 34, "12.3457", varCurrency},
-                      TFieldCase{ftFMTBcd, 4, "-00123.4500", 34, "-123.45", varFMTBcd},
-                      TFieldCase{ftDate, 0, "2024-03-05 10:00", 4, "2024-03-05", varDate},
-                      TFieldCase{ftTime, 0, "14:30:05", 4, "14:30:05", varDate},
-                      TFieldCase{ftDateTime, 0, "2024-03-05 14:30:05", 8, "2024-03-05 14:30:05", varDate},
-                      TFieldCase{ftDateTime, 0, "2024-03-05 00:00:00", 8, "2024-03-05", varDate},
-                      TFieldCase{ftTimeStamp, 0, "2024-03-05 14:30", 16, "2024-03-05 14:30:00", varSQLTimeStamp},
-                      TFieldCase{ftMemo, 0, "长文本\r\n第二行", 0, "长文本\r\n第二行", varString},
-                      TFieldCase{ftGuid, 0, "{00000000-0000-0000-0000-000000000001}", 39,
-                                 "{00000000-0000-0000-0000-000000000001}", varString}),
+    ::testing::Values(
+        TFieldCase{ftString, 20, "abc", 21, "abc", varString}, TFieldCase{ftFixedChar, 5, "ab", 6, "ab", varString},
+        TFieldCase{ftWideString, 10, "中文", 4, "中文", varOleStr},
+        TFieldCase{ftSmallint, 0, "-12", 2, "-12", varInteger},
+        TFieldCase{ftInteger, 0, " 2147483647 ", 4, "2147483647", varInteger},
+        TFieldCase{ftWord, 0, "65535", 2, "65535", varInteger},
+        TFieldCase{ftLargeint, 0, "9000000000", 8, "9000000000", varInt64},
+        TFieldCase{ftBoolean, 0, "true", 2, "True", varBoolean}, TFieldCase{ftBoolean, 0, "F", 2, "False", varBoolean},
+        TFieldCase{ftFloat, 0, "1.50", 8, "1.5", varDouble}, TFieldCase{ftFloat, 0, "0.1", 8, "0.1", varDouble},
+        TFieldCase{ftCurrency, 0, "12.5", 8, "12.5", varCurrency},
+        TFieldCase{ftBCD, 2, "12.34565", 34, "12.3457", varCurrency},
+        TFieldCase{ftFMTBcd, 4, "-00123.4500", 34, "-123.45", varFMTBcd},
+        TFieldCase{ftDate, 0, "2024-03-05 10:00", 4, "2024-03-05", varDate},
+        TFieldCase{ftTime, 0, "14:30:05", 4, "14:30:05", varDate},
+        TFieldCase{ftDateTime, 0, "2024-03-05 14:30:05", 8, "2024-03-05 14:30:05", varDate},
+        TFieldCase{ftDateTime, 0, "2024-03-05 00:00:00", 8, "2024-03-05", varDate},
+        TFieldCase{ftTimeStamp, 0, "2024-03-05 14:30", 16, "2024-03-05 14:30:00", varSQLTimeStamp},
+        TFieldCase{ftMemo, 0, "长文本\r\n第二行", 0, "长文本\r\n第二行", varString},
+        TFieldCase{ftGuid, 0, "{00000000-0000-0000-0000-000000000001}", 39, "{00000000-0000-0000-0000-000000000001}",
+                   varString}),
     [](const ::testing::TestParamInfo<TFieldCase>& AInfo) {
       return std::string(FieldTypeName(AInfo.param.Type) + 2) + std::to_string(AInfo.index);
     });

@@ -74,8 +74,8 @@ TEST(SqliteLoader, FieldTypesFromDeclarationsWidenedByValues) {
       {"n", ftMemo, 0, "long text"},
       {"o", ftBlob, 0, nullptr},  // checked below: its bytes hold a zero
       {"p", ftString, 3, "abc"},
-      {"q", ftString, 3, "abc"},    // text in an INTEGER column: the column becomes text
-      {"r", ftString, 4, "soon"},   // not a date: text
+      {"q", ftString, 3, "abc"},   // text in an INTEGER column: the column becomes text
+      {"r", ftString, 4, "soon"},  // not a date: text
       {"s", ftTime, 0, "08:30:00"},
       {"u", ftGuid, 38, "{00000000-0000-0000-0000-000000000001}"},
       {"v", ftFMTBcd, 5, "1.23456"},  // more decimals than a BCD field holds
@@ -134,7 +134,8 @@ TEST(SqliteLoader, BadInputGetsAClearMessage) {
   struct TCase {
     std::string Database, Table, Query, Expected;
   } cases[] = {
-      {dir.File("missing.db"), "t", "", "cannot open database \"" + dir.File("missing.db") + "\": the file does not exist"},
+      {dir.File("missing.db"), "t", "",
+       "cannot open database \"" + dir.File("missing.db") + "\": the file does not exist"},
       {dir.Path(), "t", "", "cannot open database \"" + dir.Path() + "\": it is a folder"},
       {dir.File("text.db"), "t", "", "\"" + dir.File("text.db") + "\" is not an SQLite database"},
       {db, "nope", "", "cannot read table \"nope\" from \"" + db + "\": no such table: nope"},
@@ -142,13 +143,16 @@ TEST(SqliteLoader, BadInputGetsAClearMessage) {
       {db, "", "   ", "query failed on \"" + db + "\": the query is empty"},
       {db, "", "select 1; select 2", "query failed on \"" + db + "\": only one SQL statement can be run"},
       {db, "", "begin", "query failed on \"" + db + "\": the statement returns no columns"},
-      {db, "", "insert into t values (1) returning a", "query failed on \"" + db + "\": attempt to write a readonly database"},
+      {db, "", "insert into t values (1) returning a",
+       "query failed on \"" + db + "\": attempt to write a readonly database"},
   };
   for (const TCase& c : cases) {
     TMemDataSet ds;
     std::string message = DatabaseError([&] {
-      if (c.Table.empty()) LoadSqliteQuery(c.Database, c.Query, ds);
-      else LoadSqliteTable(c.Database, c.Table, ds);
+      if (c.Table.empty())
+        LoadSqliteQuery(c.Database, c.Query, ds);
+      else
+        LoadSqliteTable(c.Database, c.Table, ds);
     });
     EXPECT_EQ(message, c.Expected);
     EXPECT_FALSE(ds.Active());
@@ -167,11 +171,10 @@ TEST(CsvLoader, FieldTypesFromValues) {
       "2,李四,3,2024-12-31,2024-03-06,FALSE,12,,1\n"
       "3,,,,,,,,\n",
       "t.csv", ds);
-  const TFieldType expected[] = {ftInteger, ftString, ftFloat, ftDate, ftDateTime,
+  const TFieldType expected[] = {ftInteger, ftString, ftFloat,  ftDate,    ftDateTime,
                                  ftBoolean, ftString, ftString, ftLargeint};
   ASSERT_EQ(ds.FieldCount(), 9);
-  for (int i = 0; i < 9; ++i)
-    EXPECT_EQ(ds.Fields(i)->DataType(), expected[i]) << ds.Fields(i)->FieldName;
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(ds.Fields(i)->DataType(), expected[i]) << ds.Fields(i)->FieldName;
   EXPECT_EQ(ds.FieldByName("name")->Size(), 4);  // bytes in GBK
   EXPECT_EQ(ds.FieldByName("empty")->Size(), 1);
   EXPECT_EQ(ds.RecordCount(), 3);
@@ -183,7 +186,10 @@ TEST(CsvLoader, FieldTypesFromValues) {
 
 TEST(CsvLoader, QuotedValuesLineEndingsAndByteOrderMark) {
   TMemDataSet ds;
-  LoadCsvText("\xEF\xBB\xBF" "a,b\r\n\"x, y\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",\"\"\r\n\r\n", "q.csv", ds);
+  LoadCsvText(
+      "\xEF\xBB\xBF"
+      "a,b\r\n\"x, y\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",\"\"\r\n\r\n",
+      "q.csv", ds);
   ASSERT_EQ(ds.RecordCount(), 2);
   EXPECT_EQ(ds.Fields(0)->FieldName, "a");
   EXPECT_EQ(ds.Fields(0)->AsString(), "x, y");

@@ -93,7 +93,10 @@ TEST(TerminalUI, AsksUntilAButtonIsNamed) {
 TEST(TerminalUI, EndOfInputAndNoTerminalGiveTheSafeAnswer) {
   const struct {
     int Flags, Expected;
-  } cases[] = {{MB_YESNO, IDNO}, {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL}, {MB_OK, IDOK},
+  } cases[] = {{MB_YESNO, IDNO},
+               {MB_YESNOCANCEL, IDCANCEL},
+               {MB_OKCANCEL, IDCANCEL},
+               {MB_OK, IDOK},
                {MB_ABORTRETRYIGNORE, IDABORT}};
   for (const auto& c : cases) {
     TTerminalRun eof("");
