@@ -63,6 +63,12 @@ bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Data
 
 void TField::Clear() { SetData(std::monostate{}); }
 
+bool TField::ClearIfBlank(const std::string& AValue) {
+  if (!Trim(AValue).empty()) return false;
+  Clear();
+  return true;
+}
+
 void TField::ConversionError(const std::string& AText, const char* ATypeName) const {
   throw EDatabaseError("'" + AText + "' is not a valid " + ATypeName + " value for field '" + FieldName + "'");
 }
@@ -358,36 +364,21 @@ void TDataSet::SetFieldData(int AFieldIndex, TFieldData AValue) {
   FEditBuffer[static_cast<size_t>(AFieldIndex)] = std::move(AValue);
 }
 
-void TDataSet::NotifyActive() {
-  std::vector<TDataSource*> sources = FDataSources;
-  for (TDataSource* s : sources) {
-    std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->ActiveChanged();
-  }
-}
-
-void TDataSet::NotifyChanged() {
-  if (FDisableCount > 0) {
+void TDataSet::NotifyLinks(void (TDataLink::*AEvent)(), bool AHeldBack) {
+  if (AHeldBack && FDisableCount > 0) {
     FChangedWhileDisabled = true;
     return;
   }
+  // Copies: a link may detach itself or others while it is told.
   std::vector<TDataSource*> sources = FDataSources;
   for (TDataSource* s : sources) {
     std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->DataSetChanged();
+    for (TDataLink* l : links) (l->*AEvent)();
   }
 }
 
-void TDataSet::NotifyScrolled() {
-  if (FDisableCount > 0) {
-    FChangedWhileDisabled = true;
-    return;
-  }
-  std::vector<TDataSource*> sources = FDataSources;
-  for (TDataSource* s : sources) {
-    std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->DataSetScrolled();
-  }
-}
+void TDataSet::NotifyActive() { NotifyLinks(&TDataLink::ActiveChanged, false); }
+void TDataSet::NotifyChanged() { NotifyLinks(&TDataLink::DataSetChanged, true); }
+void TDataSet::NotifyScrolled() { NotifyLinks(&TDataLink::DataSetScrolled, true); }
 
 }  // namespace kv

@@ -109,10 +109,7 @@ void TIntegerField::SetAsLargeInt(int64_t AValue) {
 }
 
 void TIntegerField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   int64_t v;
   if (!TryStrToInt64(AValue, v)) ConversionError(AValue, "integer");
   SetAsLargeInt(v);
@@ -194,10 +191,7 @@ Variant TFloatField::Value() const {
 void TFloatField::SetAsFloat(double AValue) { SetData(AValue); }
 
 void TFloatField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   double v;
   if (!TryStrToFloat(AValue, v)) ConversionError(AValue, "floating point");
   SetAsFloat(v);
@@ -235,10 +229,7 @@ Variant TBCDField::Value() const {
 }
 
 void TBCDField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   int64_t v;
   if (!ParseCurrency(AValue, v)) ConversionError(AValue, "BCD");
   SetData(v);
@@ -282,10 +273,7 @@ Variant TFMTBCDField::Value() const {
 }
 
 void TFMTBCDField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   std::string n;
   if (!NormalizeDecimal(AValue, n)) ConversionError(AValue, "BCD");
   SetData(n);
@@ -332,10 +320,7 @@ void TDateTimeField::SetAsDateTime(TDateTime AValue) {
 }
 
 void TDateTimeField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   TDateTime v;
   if (!TryStrToDateTime(AValue, v)) ConversionError(AValue, "date and time");
   SetAsDateTime(v);
