@@ -206,5 +206,19 @@ TEST_F(CommandLine, DemoWritesTheSampleTableAgainAndAgain) {
   EXPECT_EQ(static_cast<uint8_t>(bytes[4]) | static_cast<uint8_t>(bytes[5]) << 8, 3000);
 }
 
+// The shared library exports ConvertToDBF under exactly that name (C linkage,
+// no decoration) as a defined, visible function.
+TEST(SharedLibrary, ExportsConvertToDBFUnderItsName) {
+  std::string command = "nm -D --defined-only " + std::string(KV_BINARY_DIR) + "/libkvpublic.so";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string listing;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) listing.append(buffer, n);
+  ASSERT_EQ(::pclose(pipe), 0) << command;
+  EXPECT_TRUE(Contains(listing, " T ConvertToDBF\n"));
+}
+
 }  // namespace
 }  // namespace kv
