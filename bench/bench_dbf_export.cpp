@@ -141,6 +141,7 @@ BENCHMARK(BM_ShapelibSameTable)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Prints the runs as usual, then the ratio of the export's time to shapelib's.
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
+  TRatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& AReports) override {
     ConsoleReporter::ReportRuns(AReports);
     for (const Run& r : AReports) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
