@@ -189,6 +189,8 @@ void TBitmap::LoadFromStream(TStream& AStream) {
     uint32_t count = colorsUsed ? colorsUsed : (1u << bitCount);
     if (count > 256) InvalidBitmap();
     const uint32_t entry = core ? 3 : 4;
+    // A palette shorter than its nominal size ends where the pixels begin.
+    if (offBits > consumed && (offBits - consumed) / entry < count) count = (offBits - consumed) / entry;
     std::vector<uint8_t> raw(count * entry);
     ReadExact(AStream, raw.data(), raw.size());
     consumed += static_cast<uint32_t>(raw.size());
@@ -257,15 +259,23 @@ void TBitmap::LoadFromStream(TStream& AStream) {
       for (int x = 0; x < w; ++x) {
         uint32_t color;
         switch (bitCount) {
-          case 1: color = palette[(p[x / 8] >> (7 - x % 8)) & 1]; break;
-          case 4: color = palette[(x & 1) ? (p[x / 2] & 0x0F) : (p[x / 2] >> 4)]; break;
-          case 8: color = palette[p[x]]; break;
+          case 1:
+            color = palette[(p[x / 8] >> (7 - x % 8)) & 1];
+            break;
+          case 4:
+            color = palette[(x & 1) ? (p[x / 2] & 0x0F) : (p[x / 2] >> 4)];
+            break;
+          case 8:
+            color = palette[p[x]];
+            break;
           case 16: {
             uint32_t v = Get16(p + 2 * x);
             color = RGB(r.Of(v), g.Of(v), b.Of(v));
             break;
           }
-          case 24: color = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]); break;
+          case 24:
+            color = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+            break;
           default: {
             uint32_t v = Get32(p + 4 * x);
             color = RGB(r.Of(v), g.Of(v), b.Of(v));

@@ -18,7 +18,7 @@
 namespace kv {
 
 class TBitmap : public TGraphic {
-public:
+ public:
   TBitmap() = default;
   TBitmap(int AWidth, int AHeight) { SetSize(AWidth, AHeight); }
 
@@ -38,7 +38,7 @@ public:
   // Fills the whole bitmap with one colour.
   void Fill(uint32_t ARGB);
 
-private:
+ private:
   int FWidth = 0;
   int FHeight = 0;
   std::vector<uint32_t> FPixels;  // row by row from the top, RGB

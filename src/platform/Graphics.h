@@ -137,7 +137,7 @@ uint32_t ColorToRGB(TColor AColor);
 
 // A picture of some kind.  Subclasses save and load their own file format.
 class TGraphic {
-public:
+ public:
   virtual ~TGraphic() = default;
   // The file extension registered for the picture's class, without the dot
   // ("bmp" for a bitmap).

@@ -76,6 +76,28 @@ size_t TFileStream::Write(const void* ABuffer, size_t ACount) {
   return done;
 }
 
+void TFileStream::ReadBufferAt(int64_t AOffset, void* ABuffer, size_t ACount) {
+  size_t done = 0;
+  while (done < ACount) {
+    ssize_t r = ::pread(FHandle, static_cast<char*>(ABuffer) + done, ACount - done,
+                        static_cast<off_t>(AOffset + static_cast<int64_t>(done)));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) throw EReadError("Stream read error");
+    done += static_cast<size_t>(r);
+  }
+}
+
+void TFileStream::WriteBufferAt(int64_t AOffset, const void* ABuffer, size_t ACount) {
+  size_t done = 0;
+  while (done < ACount) {
+    ssize_t r = ::pwrite(FHandle, static_cast<const char*>(ABuffer) + done, ACount - done,
+                         static_cast<off_t>(AOffset + static_cast<int64_t>(done)));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) throw EWriteError("Stream write error");
+    done += static_cast<size_t>(r);
+  }
+}
+
 int64_t TFileStream::Seek(int64_t AOffset, TSeekOrigin AOrigin) {
   int whence = AOrigin == TSeekOrigin::soBeginning ? SEEK_SET
                : AOrigin == TSeekOrigin::soCurrent ? SEEK_CUR : SEEK_END;

@@ -58,6 +58,11 @@ public:
   int64_t Seek(int64_t AOffset, TSeekOrigin AOrigin) override;
   int64_t Size() override;
   const std::string& FileName() const { return FFileName; }
+  // Read or write exactly ACount bytes at file offset AOffset in one call,
+  // without moving the stream position; raise EReadError / EWriteError.
+  // Writers that patch a file at known offsets save the seek this way.
+  void ReadBufferAt(int64_t AOffset, void* ABuffer, size_t ACount);
+  void WriteBufferAt(int64_t AOffset, const void* ABuffer, size_t ACount);
 
 private:
   std::string FFileName;

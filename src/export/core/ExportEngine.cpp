@@ -2,6 +2,7 @@
 // the default style, the currency format and the character-reference switch.
 #include "export/core/ExportEngine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "export/core/ExportRegistry.h"
@@ -122,33 +123,75 @@ std::string BuildCurrencyExportFormat(const TFormatSettings& ASettings) {
   std::string positive;
   if (!s.empty()) {
     switch (ASettings.CurrencyFormat) {
-      case 0: positive = s + n; break;
-      case 1: positive = n + s; break;
-      case 2: positive = s + " " + n; break;
-      case 3: positive = n + " " + s; break;
-      default: break;
+      case 0:
+        positive = s + n;
+        break;
+      case 1:
+        positive = n + s;
+        break;
+      case 2:
+        positive = s + " " + n;
+        break;
+      case 3:
+        positive = n + " " + s;
+        break;
+      default:
+        break;
     }
   }
 
   std::string negative;
   switch (ASettings.NegCurrFormat) {
-    case 0: negative = "(" + s + n + ")"; break;
-    case 1: negative = "-" + s + n; break;
-    case 2: negative = s + "-" + n; break;
-    case 3: negative = s + n + "-"; break;
-    case 4: negative = "(" + n + s + ")"; break;
-    case 5: negative = "-" + n + s; break;
-    case 6: negative = n + "-" + s; break;
-    case 7: negative = n + s + "-"; break;
-    case 8: negative = "-" + n + " " + s; break;
-    case 9: negative = "-" + s + " " + n; break;
-    case 10: negative = n + " " + s + "-"; break;
-    case 11: negative = s + " " + n + "-"; break;
-    case 12: negative = s + " " + "-" + n; break;
-    case 13: negative = n + "-" + " " + s; break;
-    case 14: negative = "(" + s + " " + n + ")"; break;
-    case 15: negative = "(" + n + " " + s + ")"; break;
-    default: break;
+    case 0:
+      negative = "(" + s + n + ")";
+      break;
+    case 1:
+      negative = "-" + s + n;
+      break;
+    case 2:
+      negative = s + "-" + n;
+      break;
+    case 3:
+      negative = s + n + "-";
+      break;
+    case 4:
+      negative = "(" + n + s + ")";
+      break;
+    case 5:
+      negative = "-" + n + s;
+      break;
+    case 6:
+      negative = n + "-" + s;
+      break;
+    case 7:
+      negative = n + s + "-";
+      break;
+    case 8:
+      negative = "-" + n + " " + s;
+      break;
+    case 9:
+      negative = "-" + s + " " + n;
+      break;
+    case 10:
+      negative = n + " " + s + "-";
+      break;
+    case 11:
+      negative = s + " " + n + "-";
+      break;
+    case 12:
+      negative = s + " " + "-" + n;
+      break;
+    case 13:
+      negative = n + "-" + " " + s;
+      break;
+    case 14:
+      negative = "(" + s + " " + n + ")";
+      break;
+    case 15:
+      negative = "(" + n + " " + s + ")";
+      break;
+    default:
+      break;
   }
   return positive + ";" + negative;
 }

@@ -26,20 +26,33 @@ uint32_t ExportHash(const void* ABytes, size_t ACount) {
 
 int CharsetToCodePage(int ACharset) {
   switch (ACharset) {
-    case 128: return 932;   // Shift-JIS
-    case 129:               // Hangul
-    case 130: return 949;   // Johab
-    case 134: return 936;   // GB2312
-    case 136: return 950;   // Big5
-    case 161: return 1253;  // Greek
-    case 162: return 1254;  // Turkish
-    case 177: return 1255;  // Hebrew
-    case 178: return 1256;  // Arabic
-    case 186: return 1257;  // Baltic
-    case 204: return 1251;  // Russian
-    case 222: return 874;   // Thai
-    case 238: return 1250;  // Eastern Europe
-    default: return 0;      // the system code page
+    case 128:
+      return 932;  // Shift-JIS
+    case 129:      // Hangul
+    case 130:
+      return 949;  // Johab
+    case 134:
+      return 936;  // GB2312
+    case 136:
+      return 950;  // Big5
+    case 161:
+      return 1253;  // Greek
+    case 162:
+      return 1254;  // Turkish
+    case 177:
+      return 1255;  // Hebrew
+    case 178:
+      return 1256;  // Arabic
+    case 186:
+      return 1257;  // Baltic
+    case 204:
+      return 1251;  // Russian
+    case 222:
+      return 874;  // Thai
+    case 238:
+      return 1250;  // Eastern Europe
+    default:
+      return 0;  // the system code page
   }
 }
 

@@ -25,8 +25,7 @@ struct TcxResourceString {
 
 // The engine's message resources.
 inline constexpr TcxResourceString scxUnsupportedExport{"scxUnsupportedExport", "不支持导出类型: %1"};
-inline constexpr TcxResourceString scxStyleManagerKill{"scxStyleManagerKill",
-                                                       "风格管理器当前正在使用中,所以不能释放"};
+inline constexpr TcxResourceString scxStyleManagerKill{"scxStyleManagerKill", "风格管理器当前正在使用中,所以不能释放"};
 inline constexpr TcxResourceString scxInvalidCellDimension{"scxInvalidCellDimension", "无效的单元维度"};
 inline constexpr TcxResourceString scxWorkbookWrite{"scxWorkbookWrite", "写MS Excel文件 (*.xls)出错"};
 inline constexpr TcxResourceString scxIllegalWidth{"scxIllegalWidth", "非法的列宽"};

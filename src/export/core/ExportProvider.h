@@ -36,7 +36,7 @@ enum : int {
 
 // The provider interface.  The 20 operations are declared in their slot order.
 class IcxExportProvider {
-public:
+ public:
   static constexpr const char* IID = "{442A08A8-CDDA-4FD6-8E15-9D8BD34554F6}";
   virtual ~IcxExportProvider() = default;
 
@@ -87,7 +87,7 @@ public:
 // The second interface of the text-family providers: nested cell content of
 // master-detail exports.  Four operations in their slot order.
 class IcxCellInternalCache {
-public:
+ public:
   static constexpr const char* IID = "{DEF62C25-0B11-4BD0-AE25-BABF7EDD7883}";
   virtual ~IcxCellInternalCache() = default;
 
@@ -108,7 +108,7 @@ public:
 // which runs `DoBeforeDestroy` just before the object is destroyed, while the
 // object is still whole.
 class TcxCustomExportProvider {
-public:
+ public:
   // AFileName: the target file name as 8-bit text; FTargetName becomes its
   // UTF-16 form with every separator made native (NormalizeExportPath).
   explicit TcxCustomExportProvider(const std::string& AFileName);
@@ -129,13 +129,13 @@ public:
     return std::shared_ptr<T>(new T(std::forward<Args>(AArgs)...), &TcxCustomExportProvider::Destroy);
   }
 
-protected:
+ protected:
   // Runs just before destruction; the base does nothing.  Must not throw.
   virtual void DoBeforeDestroy() {}
 
   std::u16string FTargetName;
 
-private:
+ private:
   static void Destroy(TcxCustomExportProvider* AProvider);
 };
 

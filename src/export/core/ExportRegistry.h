@@ -42,7 +42,7 @@ struct TcxExportProviderClass {
 };
 
 class TcxExport {
-public:
+ public:
   TcxExport() = delete;
 
   // Adds a provider class.  False, and nothing changes, when the class is not

@@ -51,9 +51,12 @@ int TcxExportScale::FindBoundary(int32_t AValue, int ALo, int AHi) const {
   while (lo <= hi) {
     int mid = static_cast<int>((static_cast<int64_t>(lo) + hi) / 2);
     int32_t v = Values(mid);  // a range reaching outside the list fails here
-    if (v < AValue) lo = mid + 1;
-    else if (v == AValue) return mid;
-    else hi = mid - 1;
+    if (v < AValue)
+      lo = mid + 1;
+    else if (v == AValue)
+      return mid;
+    else
+      hi = mid - 1;
   }
   RaiseListIndexError(AValue);
 }

@@ -13,7 +13,7 @@
 namespace kv {
 
 class TcxExportIntList {
-public:
+ public:
   int Count() const { return static_cast<int>(FItems.size()); }
   int Capacity() const { return static_cast<int>(FItems.capacity()); }
   // Indexed access; EListError with the index when outside the list.
@@ -23,12 +23,12 @@ public:
   void Clear() { FItems.clear(); }
   const std::vector<int32_t>& Items() const { return FItems; }
 
-protected:
+ protected:
   std::vector<int32_t> FItems;
 };
 
 class TcxExportScale : public TcxExportIntList {
-public:
+ public:
   // Append coordinates (unsorted, duplicates allowed until Arrange).  Before
   // appending, if fewer than 2 free slots remain, the capacity becomes twice
   // the count, but at least 1024.
@@ -55,7 +55,7 @@ public:
   // Values(AIndex + 1) - Values(AIndex).
   int32_t IntervalSize(int AIndex) const;
 
-private:
+ private:
   void Grow();
 };
 

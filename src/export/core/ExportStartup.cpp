@@ -25,9 +25,11 @@ namespace {
 
 using TProviderUnit = void (*)();
 
-// The registration functions in the order they run.
+// The registration functions in the order they run.  A writer that lands
+// replaces the comment line prepared for it with its function's name.
 const TProviderUnit kProviderUnits[] = {
-    nullptr,  // placeholder so that the list is never empty
+    // Placeholder, so that the list is never empty:
+    nullptr,
     // Excel workbook writer:
     //   RegisterXLSExportProvider,
     // Text-family writers:

@@ -20,7 +20,7 @@
 namespace kv {
 
 class TcxExportStyleManager {
-public:
+ public:
   TcxExportStyleManager(const TcxExportStyleManager&) = delete;
   TcxExportStyleManager& operator=(const TcxExportStyleManager&) = delete;
   ~TcxExportStyleManager();
@@ -58,7 +58,7 @@ public:
   // Number of managers in the registry.
   static int RegisteredCount();
 
-private:
+ private:
   explicit TcxExportStyleManager(std::string AKey) : FKey(std::move(AKey)) {}
 
   int FindOrAdd(const TcxExportCellStyle& AStyle, const TcxExportCellStyle::TPacked& APacked, uint32_t AHash);
