@@ -1,6 +1,8 @@
 // Number and date conversions after the class library's rules.
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,15 +39,15 @@ TDecimal ToDecimal(double AValue, int APrecision) {
     d.Exponent = 1;
     return d;
   }
+  // Scientific form d.ddddde[+-]xx, rounded as printf's "%.*e" rounds.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", APrecision - 1, v);
-  // buf: d.ddddde[+-]xx
-  std::string s(buf);
-  size_t e = s.find('e');
-  std::string mant = s.substr(0, e);
-  int exp10 = std::atoi(s.c_str() + e + 1);
-  for (char c : mant)
-    if (c != '.') d.Digits.push_back(c);
+  const char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, APrecision - 1).ptr;
+  const char* e = std::find(static_cast<const char*>(buf), end, 'e');
+  for (const char* p = buf; p < e; ++p)
+    if (*p != '.') d.Digits.push_back(*p);
+  int exp10 = 0;
+  std::from_chars(e + 2, end, exp10);
+  if (e[1] == '-') exp10 = -exp10;
   while (d.Digits.size() > 1 && d.Digits.back() == '0') d.Digits.pop_back();
   d.Exponent = exp10 + 1;
   return d;

@@ -2,7 +2,12 @@
 #include "writers/text/HtmlXmlTxtProvider.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "export/core/ExportEngine.h"
 #include "export/core/ExportHelpers.h"
@@ -12,6 +17,69 @@
 #include "platform/Variant.h"
 
 namespace kv {
+
+// --- cell buffers ---
+
+TcxCellBuffer::TcxCellBuffer(TcxCellBuffer&& AOther) noexcept : FSize(AOther.FSize) {
+  std::memcpy(FBytes, AOther.FBytes, sizeof FBytes);
+  AOther.FSize = 0;
+}
+
+TcxCellBuffer& TcxCellBuffer::operator=(const TcxCellBuffer& AOther) {
+  if (this != &AOther) Assign(AOther.View());
+  return *this;
+}
+
+TcxCellBuffer& TcxCellBuffer::operator=(TcxCellBuffer&& AOther) noexcept {
+  if (this != &AOther) {
+    Clear();
+    FSize = AOther.FSize;
+    std::memcpy(FBytes, AOther.FBytes, sizeof FBytes);
+    AOther.FSize = 0;
+  }
+  return *this;
+}
+
+char* TcxCellBuffer::HeapBlock() const {
+  char* block;
+  std::memcpy(&block, FBytes, sizeof block);
+  return block;
+}
+
+void TcxCellBuffer::SetHeapBlock(char* ABlock) { std::memcpy(FBytes, &ABlock, sizeof ABlock); }
+
+void TcxCellBuffer::Assign(std::string_view ABytes) {
+  if (ABytes.size() > UINT32_MAX) throw std::length_error("cell value too long");
+  const size_t size = ABytes.size();
+  if (size <= kInlineSize) {
+    if (FSize > kInlineSize) {
+      // ABytes may lie inside the heap block: copy before freeing it.
+      char bytes[kInlineSize];
+      std::memcpy(bytes, ABytes.data(), size);
+      std::free(HeapBlock());
+      std::memcpy(FBytes, bytes, size);
+    } else {
+      std::memmove(FBytes, ABytes.data(), size);
+    }
+    FSize = static_cast<uint32_t>(size);
+    return;
+  }
+  char* block = FSize > kInlineSize ? HeapBlock() : nullptr;
+  if (block && block == ABytes.data() && size == FSize) return;
+  char* fresh = static_cast<char*>(std::malloc(size));
+  if (!fresh) throw std::bad_alloc();
+  std::memcpy(fresh, ABytes.data(), size);
+  std::free(block);
+  SetHeapBlock(fresh);
+  FSize = static_cast<uint32_t>(size);
+}
+
+void TcxCellBuffer::Clear() {
+  if (FSize > kInlineSize) std::free(HeapBlock());
+  FSize = 0;
+}
+
+// --- provider ---
 
 TcxCustomHtmlXmlTXTExportProvider::TcxCustomHtmlXmlTXTExportProvider(const std::string& AFileName)
     : TcxCustomExportProvider(AFileName), FProviderStyle(DefaultExportStyle()) {
@@ -101,7 +169,7 @@ void TcxCustomHtmlXmlTXTExportProvider::PrepareEmptyCells() {
   for (int row = 0; row < RowCount(); ++row) {
     for (int col = 0; col < ColumnCount(); ++col) {
       TcxCacheItem& item = Cell(col, row);
-      if ((item.ValueKind == vkNone || item.ValueKind == vkText) && item.Buffer.empty()) {
+      if ((item.ValueKind == vkNone || item.ValueKind == vkText) && item.Buffer.Empty()) {
         TcxExportCellStyle style = StyleOf(item.StyleNo);
         style.FontSize = 1;
         item.StyleNo = AddStyle(style);
@@ -115,7 +183,9 @@ void TcxCustomHtmlXmlTXTExportProvider::PrepareEmptyCells() {
 void TcxCustomHtmlXmlTXTExportProvider::DefineGrid(int AColCount, int ARowCount, bool AShowGridLines) {
   if (AColCount < 1 || ARowCount < 1) RaiseExportError(scxInvalidColumnRowCount);
   FNestedCaches.clear();
-  FCellGrid.assign(static_cast<size_t>(AColCount), std::vector<TcxCacheItem>(static_cast<size_t>(ARowCount)));
+  FCellGrid.clear();
+  FCellGrid.resize(static_cast<size_t>(AColCount));
+  for (std::vector<TcxCacheItem>& column : FCellGrid) column.resize(static_cast<size_t>(ARowCount));
   FColumnWidths.assign(static_cast<size_t>(AColCount), 0);
   FRowHeights.assign(static_cast<size_t>(ARowCount), 0);
   for (TcxExportCellBorder& border : FProviderStyle.CellBorders) border.Width = AShowGridLines ? 1 : 0;
@@ -152,11 +222,7 @@ void TcxCustomHtmlXmlTXTExportProvider::PutBytes(int ACol, int ARow, TcxValueKin
   CheckCell(ACol, ARow);
   TcxCacheItem& item = Cell(ACol, ARow);
   item.ValueKind = AKind;
-  if (ABytes.empty()) {
-    std::string().swap(item.Buffer);  // frees the buffer
-  } else {
-    item.Buffer.assign(ABytes.data(), ABytes.size());
-  }
+  item.Buffer.Assign(ABytes);
 }
 
 void TcxCustomHtmlXmlTXTExportProvider::PutDouble(int ACol, int ARow, double AValue) {
@@ -222,8 +288,43 @@ const TcxCacheItem& TcxCustomHtmlXmlTXTExportProvider::CellItem(int ACol, int AR
 
 bool TcxCustomHtmlXmlTXTExportProvider::ReadCellValue(int ACol, int ARow, std::string& ATarget) const {
   const TcxCacheItem& item = CellItem(ACol, ARow);
-  ATarget = item.Buffer;
-  return !item.Buffer.empty();
+  ATarget.assign(item.Buffer.View());
+  return !item.Buffer.Empty();
+}
+
+bool TcxCustomHtmlXmlTXTExportProvider::AppendCellValueText(int ACol, int ARow, std::string& AOut) const {
+  const TcxCacheItem& item = CellItem(ACol, ARow);
+  const std::string_view bytes = item.Buffer.View();
+  const size_t start = AOut.size();
+  switch (item.ValueKind) {
+    case vkText:
+      AOut += bytes;
+      break;
+    case vkWideText: {
+      std::u16string wide(bytes.size() / sizeof(char16_t), u'\0');
+      std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(char16_t));
+      AOut += WideToAnsiText(wide, 0);
+      break;
+    }
+    case vkDouble:
+      if (bytes.size() == sizeof(double)) {
+        double value;
+        std::memcpy(&value, bytes.data(), sizeof value);
+        AOut += FloatToStr(value);
+      }
+      break;
+    case vkInteger:
+      if (bytes.size() == sizeof(int32_t)) {
+        int32_t value;
+        std::memcpy(&value, bytes.data(), sizeof value);
+        char digits[16];
+        AOut.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+      }
+      break;
+    default:  // no value, a picture
+      break;
+  }
+  return AOut.size() != start;
 }
 
 int TcxCustomHtmlXmlTXTExportProvider::SpanWidth(int ACol, int ARow) const {
@@ -253,8 +354,8 @@ void TcxCustomExportProviderSupportedCellInternalChache::RemoveCellCache(int ACo
   FNestedCaches.erase(TcxCellKey(ACol, ARow));
 }
 
-void TcxCustomExportProviderSupportedCellInternalChache::PutCellCache(
-    int ACol, int ARow, std::shared_ptr<IcxCellInternalCache> AContent) {
+void TcxCustomExportProviderSupportedCellInternalChache::PutCellCache(int ACol, int ARow,
+                                                                      std::shared_ptr<IcxCellInternalCache> AContent) {
   if (!AContent) {
     RemoveCellCache(ACol, ARow);
     return;

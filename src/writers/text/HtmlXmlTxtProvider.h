@@ -45,21 +45,55 @@ enum TcxValueKind : int32_t {
   vkGraphic = 5,   // packed picture: 32-bit name length, image file name, picture bytes
 };
 
+// The owned byte buffer of one cell value, holding exactly the value's bytes:
+// up to 16 bytes inside the cell itself, longer values in a heap block of
+// their size.  Kept small (20 bytes, 4-byte aligned) because a big export
+// holds a million cells and more.
+class TcxCellBuffer {
+ public:
+  TcxCellBuffer() = default;
+  TcxCellBuffer(const TcxCellBuffer& AOther) { Assign(AOther.View()); }
+  TcxCellBuffer(TcxCellBuffer&& AOther) noexcept;
+  TcxCellBuffer& operator=(const TcxCellBuffer& AOther);
+  TcxCellBuffer& operator=(TcxCellBuffer&& AOther) noexcept;
+  ~TcxCellBuffer() { Clear(); }
+
+  // Replaces the bytes, resizing the buffer to exactly ABytes.size().
+  void Assign(std::string_view ABytes);
+  // Frees the bytes.
+  void Clear();
+
+  const char* Data() const { return FSize > kInlineSize ? HeapBlock() : FBytes; }
+  size_t Size() const { return FSize; }
+  bool Empty() const { return FSize == 0; }
+  std::string_view View() const { return std::string_view(Data(), FSize); }
+  operator std::string_view() const { return View(); }
+
+ private:
+  static constexpr size_t kInlineSize = 16;
+  // The heap block's address, kept in the first bytes of FBytes.
+  char* HeapBlock() const;
+  void SetHeapBlock(char* ABlock);
+
+  uint32_t FSize = 0;
+  char FBytes[kInlineSize] = {};  // the bytes, or the heap block's address when FSize > kInlineSize
+};
+
 // One cell of the rectangle.
 struct TcxCacheItem {
-  std::string Buffer;            // the value's bytes
-  int32_t ValueKind = vkNone;    // TcxValueKind
-  int32_t StyleNo = -1;          // registered style number; negative: the provider default style
-  bool Covered = false;          // inside a merged area, but not its top-left cell
-  bool Merged = false;           // top-left cell of a merged area
-  int32_t MergeColumns = 1;      // size of the merged area (1 and 1 otherwise)
+  TcxCellBuffer Buffer;        // the value's bytes
+  int32_t ValueKind = vkNone;  // TcxValueKind
+  int32_t StyleNo = -1;        // registered style number; negative: the provider default style
+  bool Covered = false;        // inside a merged area, but not its top-left cell
+  bool Merged = false;         // top-left cell of a merged area
+  int32_t MergeColumns = 1;    // size of the merged area (1 and 1 otherwise)
   int32_t MergeRows = 1;
 
-  int32_t BufferSize() const { return static_cast<int32_t>(Buffer.size()); }
+  int32_t BufferSize() const { return static_cast<int32_t>(Buffer.Size()); }
 };
 
 class TcxCustomHtmlXmlTXTExportProvider : public TcxCustomExportProvider, public IcxExportProvider {
-public:
+ public:
   // Acquires the style manager of AFileName and counts the provider among
   // the picture-writing ones (TrackImageProvider).
   explicit TcxCustomHtmlXmlTXTExportProvider(const std::string& AFileName);
@@ -115,6 +149,12 @@ public:
   // The column's width, or for a merged top-left cell the sum of the widths
   // of its MergeColumns columns.
   int SpanWidth(int ACol, int ARow) const;
+  // Appends the text of the cell's value as 8-bit (UTF-8) text: a text as it
+  // is, a UTF-16 text converted, a float in the general format of FloatToStr,
+  // an integer in decimal.  Appends nothing for a cell without a value, with
+  // an empty text or a picture; answers whether it appended anything.
+  // Nested content is not looked at.
+  bool AppendCellValueText(int ACol, int ARow, std::string& AOut) const;
   // Gives every cell without a value or with an empty text a copy of its
   // style whose FontSize is 1.
   void PrepareEmptyCells();
@@ -138,16 +178,14 @@ public:
     CheckRow(ARow);
   }
 
-protected:
+ protected:
   // Writes the output files; each writer overrides it (the base writes nothing).
   virtual void DoFinish() {}
   // Frees the cells and drops the nested contents.
   void DoBeforeDestroy() override;
 
   // The cell, unchecked: ACol and ARow must be in range.
-  TcxCacheItem& Cell(int ACol, int ARow) {
-    return FCellGrid[static_cast<size_t>(ACol)][static_cast<size_t>(ARow)];
-  }
+  TcxCacheItem& Cell(int ACol, int ARow) { return FCellGrid[static_cast<size_t>(ACol)][static_cast<size_t>(ARow)]; }
   const TcxCacheItem& Cell(int ACol, int ARow) const {
     return FCellGrid[static_cast<size_t>(ACol)][static_cast<size_t>(ARow)];
   }
@@ -172,7 +210,7 @@ protected:
 // the cell and style output that a master writer calls on it.
 class TcxCustomExportProviderSupportedCellInternalChache : public TcxCustomHtmlXmlTXTExportProvider,
                                                            public IcxCellInternalCache {
-public:
+ public:
   using TcxCustomHtmlXmlTXTExportProvider::TcxCustomHtmlXmlTXTExportProvider;
 
   // IcxCellInternalCache.

@@ -2,12 +2,9 @@
 #include "writers/text/TXTExportProvider.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 
 #include "platform/CodePage.h"
 #include "platform/Streams.h"
-#include "platform/SysUtils.h"
 
 namespace kv {
 
@@ -23,10 +20,17 @@ TcxTXTExportProvider::TcxTXTExportProvider(const std::string& AFileName)
 
 void TcxTXTExportProvider::PutFormatText(const std::string& AText) {
   switch (FFormatTextCount) {
-    case 0: FCellSeparator = AText; break;
-    case 1: FCellPrefix = AText; break;
-    case 2: FCellSuffix = AText; break;
-    default: break;
+    case 0:
+      FCellSeparator = AText;
+      break;
+    case 1:
+      FCellPrefix = AText;
+      break;
+    case 2:
+      FCellSuffix = AText;
+      break;
+    default:
+      break;
   }
   ++FFormatTextCount;
 }
@@ -38,46 +42,20 @@ void TcxTXTExportProvider::DoFinish() {
 
 void TcxTXTExportProvider::AppendCellText(int ACol, int ARow, int ACodePage, std::string& AOut) const {
   if (CellContent(ACol, ARow)) return;  // a nested detail table is written as empty
-  const TcxCacheItem& item = Cell(ACol, ARow);
-  const std::string& bytes = item.Buffer;
-  switch (item.ValueKind) {
-    case vkText:
-      if (ACodePage == CP_UTF8 || IsSevenBit(bytes))
-        AOut += bytes;
-      else
-        AOut += EncodeText(bytes, ACodePage);
-      break;
-    case vkWideText: {
-      std::u16string wide(bytes.size() / sizeof(char16_t), u'\0');
-      std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(char16_t));
-      AOut += EncodeText(Utf16ToUtf8(wide), ACodePage);
-      break;
-    }
-    case vkDouble:
-      if (bytes.size() == sizeof(double)) {
-        double value;
-        std::memcpy(&value, bytes.data(), sizeof value);
-        AOut += FloatToStr(value);
-      }
-      break;
-    case vkInteger:
-      if (bytes.size() == sizeof(int32_t)) {
-        int32_t value;
-        std::memcpy(&value, bytes.data(), sizeof value);
-        char digits[16];
-        auto result = std::to_chars(digits, digits + sizeof digits, value);
-        AOut.append(digits, result.ptr);
-      }
-      break;
-    default:  // no value, a picture
-      break;
+  const size_t start = AOut.size();
+  AppendCellValueText(ACol, ARow, AOut);
+  const std::string_view text = std::string_view(AOut).substr(start);
+  if (ACodePage != CP_UTF8 && !IsSevenBit(text)) {
+    std::string encoded = EncodeText(text, ACodePage);
+    AOut.resize(start);
+    AOut += encoded;
   }
 }
 
 size_t TcxTXTExportProvider::CellTextLength(int ACol, int ARow, int ACodePage) const {
   const TcxCacheItem& item = Cell(ACol, ARow);
-  if (item.ValueKind == vkText && (ACodePage == CP_UTF8 || IsSevenBit(item.Buffer)) && !CellContent(ACol, ARow))
-    return item.Buffer.size();
+  if (item.ValueKind == vkText && (ACodePage == CP_UTF8 || IsSevenBit(item.Buffer.View())) && !CellContent(ACol, ARow))
+    return item.Buffer.Size();
   thread_local std::string scratch;
   scratch.clear();
   AppendCellText(ACol, ARow, ACodePage, scratch);

@@ -27,7 +27,7 @@ namespace kv {
 
 // The text writer's interface for its separator and cell prefix and suffix.
 class IcxTextFormat {
-public:
+ public:
   static constexpr const char* IID = "{0E2919A6-8B49-49D7-B55B-B44B6DECF2E5}";
   virtual ~IcxTextFormat() = default;
 
@@ -37,7 +37,7 @@ public:
 };
 
 class TcxTXTExportProvider : public TcxCustomExportProviderSupportedCellInternalChache, public IcxTextFormat {
-public:
+ public:
   explicit TcxTXTExportProvider(const std::string& AFileName);
 
   static int ExportKind() { return cxExportToText; }
@@ -54,12 +54,12 @@ public:
   const std::string& CellSuffix() const { return FCellSuffix; }
   int FormatTextCount() const { return FFormatTextCount; }
 
-protected:
+ protected:
   // Creates (or truncates) the target file and writes the lines into it;
   // stream errors (EFCreateError, EWriteError) pass through.
   void DoFinish() override;
 
-private:
+ private:
   // Computes FTextWidths: per column the widest cell text, with the text of
   // a cell merged over several columns shared evenly among them.
   void ComputeTextWidths(int ACodePage);

@@ -16,7 +16,7 @@ namespace kv::testing {
 
 // A fresh folder under the system's temporary folder, removed afterwards.
 class TScratchFolder {
-public:
+ public:
   TScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kv_text_XXXXXX").string();
     char* made = ::mkdtemp(pattern.data());
@@ -31,7 +31,7 @@ public:
   // A file name inside the folder.
   std::string File(const std::string& AName) const { return FPath + "/" + AName; }
 
-private:
+ private:
   std::string FPath;
 };
 

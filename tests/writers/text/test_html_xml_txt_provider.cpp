@@ -22,7 +22,7 @@ using testing::TScratchFolder;
 using TBase = TcxCustomExportProviderSupportedCellInternalChache;
 
 class HtmlXmlTxtProvider : public ::testing::Test {
-protected:
+ protected:
   // A base provider on a target of its own (so that it has its own styles).
   std::shared_ptr<TBase> MakeProvider(const std::string& AName = "grid.txt") {
     return TcxCustomExportProvider::Create<TBase>(FFolder.File(AName));
@@ -50,8 +50,7 @@ TEST_F(HtmlXmlTxtProvider, ChecksRaiseTheirMessagesAndChangeNothing) {
       {"row past the end", [&] { p->PutDouble(0, 5, 1.0); }, "行号 5 超出范围"},
       {"width of a missing column", [&] { p->DefineColumnWidth(7, 10); }, "列标 7 超出范围"},
       {"height of a missing row", [&] { p->DefineRowHeight(-2, 10); }, "行号 -2 超出范围"},
-      {"style number = count", [&] { p->ApplyStyleIndex(0, 0, styles); },
-       "无效的样式索引 " + std::to_string(styles)},
+      {"style number = count", [&] { p->ApplyStyleIndex(0, 0, styles); }, "无效的样式索引 " + std::to_string(styles)},
       {"StyleAt past the end", [&] { p->StyleAt(styles + 3); }, "无效的样式索引 " + std::to_string(styles + 3)},
       {"copy from a missing cell", [&] { p->CopyCellStyle(0, 0, 0, 9); }, "行号 9 超出范围"},
       {"merge outside", [&] { p->MergeCells(0, 6, 1, 1); }, "行号 6 超出范围"},
@@ -61,7 +60,7 @@ TEST_F(HtmlXmlTxtProvider, ChecksRaiseTheirMessagesAndChangeNothing) {
   // The grid is as it was: size, value and widths.
   EXPECT_EQ(p->ColumnCount(), 4);
   EXPECT_EQ(p->RowCount(), 5);
-  EXPECT_EQ(p->CellItem(1, 1).Buffer, "kept");
+  EXPECT_EQ(p->CellItem(1, 1).Buffer.View(), "kept");
   EXPECT_EQ(p->ColumnWidth(0), 0);
   p->DefineColumnWidth(0, 0);  // a width of 0 is accepted
   p->DefineRowHeight(4, 0);
@@ -229,6 +228,57 @@ TEST_F(HtmlXmlTxtProvider, ValuesReplaceValues) {
   EXPECT_TRUE(bytes.empty());
 }
 
+TEST(TcxCellBuffer, HoldsExactlyItsBytesAcrossSizesCopiesAndMoves) {
+  const std::string sizes[] = {"",
+                               "x",
+                               std::string(16, 'a'),
+                               std::string(17, 'b'),
+                               std::string(100, 'c'),
+                               std::string(17, 'd'),
+                               "short",
+                               std::string(16, '\0')};
+  TcxCellBuffer buffer;
+  for (const std::string& value : sizes) {
+    buffer.Assign(value);
+    EXPECT_EQ(buffer.View(), value);
+    EXPECT_EQ(buffer.Size(), value.size());
+    TcxCellBuffer copy(buffer);
+    EXPECT_EQ(copy.View(), value);
+    TcxCellBuffer moved(std::move(copy));
+    EXPECT_EQ(moved.View(), value);
+    EXPECT_TRUE(copy.Empty());  // NOLINT(bugprone-use-after-move): a moved-from buffer is empty
+    moved = buffer;
+    EXPECT_EQ(moved.View(), value);
+  }
+  // A value taken from the buffer's own bytes.
+  buffer.Assign(std::string(40, 'e') + "tail");
+  buffer.Assign(buffer.View().substr(30));
+  EXPECT_EQ(buffer.View(), std::string(10, 'e') + "tail");
+  buffer.Assign(buffer.View().substr(2));
+  EXPECT_EQ(buffer.View(), std::string(8, 'e') + "tail");
+  buffer.Clear();
+  EXPECT_TRUE(buffer.Empty());
+}
+
+TEST_F(HtmlXmlTxtProvider, CellValueTextOfEachKind) {
+  auto p = MakeProvider();
+  p->DefineGrid(8, 1, true);
+  p->PutText(0, 0, "文本");
+  p->PutWideText(1, 0, u"宽\U0001F600");
+  p->PutDouble(2, 0, -0.5);
+  p->PutInteger(3, 0, -2147483647 - 1);
+  p->PutText(4, 0, "");
+  TBitmap bitmap(1, 1);
+  p->PutGraphic(5, 0, bitmap);
+  p->PutDouble(6, 0, 1e-7);
+  const char* expected[] = {"文本", "宽\U0001F600", "-0.5", "-2147483648", "", "", "1E-7", ""};
+  for (int c = 0; c < 8; ++c) {
+    std::string text = ">";
+    EXPECT_EQ(p->AppendCellValueText(c, 0, text), *expected[c] != 0) << c;
+    EXPECT_EQ(text, std::string(">") + expected[c]) << c;
+  }
+}
+
 TEST_F(HtmlXmlTxtProvider, PutValueConvertsEachKindToText) {
   auto p = MakeProvider();
   p->DefineGrid(1, 1, true);
@@ -288,10 +338,10 @@ TEST_F(HtmlXmlTxtProvider, PrepareEmptyCellsShrinksTheFontOfEmptyCellsOnce) {
   big.FontColor = 0x0000FF;
   p->ApplyStyle(1, 0, big);
   p->PutText(1, 0, "gone");
-  p->PutText(1, 0, "");        // emptied text
-  p->PutText(2, 0, "x");       // a value
-  p->PutInteger(3, 0, 0);      // a value
-  p->PutWideText(4, 0, u"");   // an empty wide text is not among the empty kinds
+  p->PutText(1, 0, "");       // emptied text
+  p->PutText(2, 0, "x");      // a value
+  p->PutInteger(3, 0, 0);     // a value
+  p->PutWideText(4, 0, u"");  // an empty wide text is not among the empty kinds
   const int before4 = p->CellItem(4, 0).StyleNo;
 
   p->PrepareEmptyCells();

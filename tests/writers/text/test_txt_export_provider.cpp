@@ -22,7 +22,7 @@ using testing::TScratchFolder;
 const std::string kZhongWenGbk = "\xD6\xD0\xCE\xC4";  // 中文
 
 class TXTExportProvider : public ::testing::Test {
-protected:
+ protected:
   std::shared_ptr<TcxTXTExportProvider> Make(const std::string& AName = "out.txt") {
     return TcxCustomExportProvider::Create<TcxTXTExportProvider>(FFolder.File(AName));
   }
@@ -59,14 +59,13 @@ TEST_F(TXTExportProvider, LayoutsByteForByte) {
   const std::vector<Case> cases = {
       {"padded", {{"ab", "x"}, {"abc", "yz"}}, "", "", "", "ab   x   \r\nabc  yz  \r\n"},
       {"separated", {{"ab", "x"}, {"abc", "yz"}}, ";", "", "", "ab;x\r\nabc;yz\r\n"},
-      {"quoted, quotes not doubled",
-       {{"a\"b", "c"}, {"", "d"}},
-       ",",
-       "\"",
-       "\"",
-       "\"a\"b\",\"c\"\r\n\"\",\"d\"\r\n"},
+      {"quoted, quotes not doubled", {{"a\"b", "c"}, {"", "d"}}, ",", "\"", "\"", "\"a\"b\",\"c\"\r\n\"\",\"d\"\r\n"},
       {"empty cell padded with prefix and suffix", {{"a", ""}}, "", "[", "]", "[a]  []  \r\n"},
-      {"prefix and suffix do not count", {{"abc", "x"}, {"a", "xy"}}, "", "<<", ">>",
+      {"prefix and suffix do not count",
+       {{"abc", "x"}, {"a", "xy"}},
+       "",
+       "<<",
+       ">>",
        "<<abc>>  <<x>>   \r\n<<a>>    <<xy>>  \r\n"},
       {"texts are not escaped", {{"a\tb\r\nc;d", "e"}}, ";", "", "", "a\tb\r\nc;d;e\r\n"},
       {"single column", {{"only"}}, "", "", "", "only  \r\n"},
@@ -101,9 +100,9 @@ TEST_F(TXTExportProvider, GbkTextIsWrittenAndPaddedByItsBytes) {
   ASSERT_EQ(SystemCodePage(), 936);
   auto p = Make();
   p->DefineGrid(2, 2, true);
-  p->PutText(0, 0, "中文");        // 4 bytes in GBK, 6 in UTF-8
+  p->PutText(0, 0, "中文");  // 4 bytes in GBK, 6 in UTF-8
   p->PutText(0, 1, "abcde");
-  p->PutWideText(1, 0, u"列");     // 2 bytes in GBK
+  p->PutWideText(1, 0, u"列");  // 2 bytes in GBK
   p->PutText(1, 1, "z");
   EXPECT_EQ(Output(*p), kZhongWenGbk + "   " + "\xC1\xD0" + "  " + "\r\n" + "abcde  z   \r\n");
 
