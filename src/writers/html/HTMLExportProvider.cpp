@@ -1,8 +1,6 @@
 // The HTML writer: page head, style rules, the table and its cells.
 #include "writers/html/HTMLExportProvider.h"
 
-#include <cstring>
-
 #include "export/core/ExportHelpers.h"
 #include "export/core/ExportStyleManager.h"
 #include "platform/CodePage.h"
@@ -167,38 +165,11 @@ void TcxHTMLExportProvider::OutputCell(int ACol, int ARow, const std::string& AF
     AOut.Flush();
     nested->OutputCells(AOut.Stream());
     AOut << "&nbsp";
+  } else if (item.ValueKind == vkGraphic) {
+    AOut << SaveImageFile(AFolder, item.Buffer.View(), true);
   } else {
-    const std::string& bytes = item.Buffer;
-    switch (item.ValueKind) {
-      case vkGraphic:
-        AOut << SaveImageFile(AFolder, bytes, true);
-        break;
-      case vkText:
-        AppendHtmlText(AOut.Text, bytes);
-        break;
-      case vkWideText: {
-        std::u16string wide(bytes.size() / sizeof(char16_t), u'\0');
-        std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(char16_t));
-        AppendHtmlText(AOut.Text, Utf16ToUtf8(wide));
-        break;
-      }
-      case vkDouble:
-        if (bytes.size() == sizeof(double)) {
-          double value;
-          std::memcpy(&value, bytes.data(), sizeof value);
-          AOut << FloatToStr(value);
-        }
-        break;
-      case vkInteger:
-        if (bytes.size() == sizeof(int32_t)) {
-          int32_t value;
-          std::memcpy(&value, bytes.data(), sizeof value);
-          AOut << value;
-        }
-        break;
-      default:
-        break;
-    }
+    FCellText.clear();
+    if (AppendCellValueText(ACol, ARow, FCellText)) AppendHtmlText(AOut.Text, FCellText);
     if (AOut.Text.size() == contentStart) AOut << "&nbsp";
   }
   AOut << "</TD>\r\n";

@@ -16,6 +16,8 @@
 // page's full path, is escaped like cell text.
 #pragma once
 
+#include <string>
+
 #include "export/core/ExportProvider.h"
 #include "writers/text/HtmlXmlTxtProvider.h"
 
@@ -55,6 +57,8 @@ private:
   void OutputCell(int ACol, int ARow, const std::string& AFolder, TcxCodePageOutput& AOut);
   // PrepareEmptyCells here and in every nested provider, recursively.
   void PrepareEmptyCellsWithNested();
+
+  std::string FCellText;  // scratch text of the cell being written
 };
 
 }  // namespace kv

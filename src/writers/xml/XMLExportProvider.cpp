@@ -1,8 +1,6 @@
 // The XML writer: document head, styles, lines and cells, the dots pass.
 #include "writers/xml/XMLExportProvider.h"
 
-#include <cstring>
-
 #include "export/core/ExportEngine.h"
 #include "export/core/ExportHelpers.h"
 #include "export/core/ExportStyleManager.h"
@@ -61,13 +59,6 @@ std::string TitleText(std::u16string_view ATitle) {
   for (char& c : text)
     if (static_cast<unsigned char>(c) < 0x20 && !XmlAllows(static_cast<unsigned char>(c))) c = '?';
   return text;
-}
-
-// The 8-bit form of a vkWideText buffer.
-std::string WideBufferText(const std::string& ABytes) {
-  std::u16string wide(ABytes.size() / sizeof(char16_t), u'\0');
-  std::memcpy(wide.data(), ABytes.data(), wide.size() * sizeof(char16_t));
-  return Utf16ToUtf8(wide);
 }
 
 }  // namespace
@@ -190,13 +181,13 @@ bool TcxXMLExportProvider::ShowsDot(int ACol, int ARow) const {
     case vkGraphic:
       return true;
     case vkText:
-      return item.Buffer.empty() || item.Buffer == ".";
+      return item.Buffer.Empty() || item.Buffer.View() == ".";
     case vkWideText:
-      return item.Buffer.empty() || (item.Buffer.size() == 2 && item.Buffer[0] == '.' && item.Buffer[1] == '\0');
+      return item.Buffer.Empty() || item.Buffer.View() == std::string_view(".\0", 2);
     case vkDouble:
-      return item.Buffer.size() != sizeof(double);  // a failed read
+      return item.Buffer.Size() != sizeof(double);  // a failed read
     case vkInteger:
-      return item.Buffer.size() != sizeof(int32_t);
+      return item.Buffer.Size() != sizeof(int32_t);
     default:
       return true;
   }
@@ -260,12 +251,10 @@ void TcxXMLExportProvider::OutputCell(int ACol, int ARow, const std::string& AFo
   }
   AOut << " StyleClass=\"" << item.StyleNo << "\"" << ">";
 
-  const std::string& bytes = item.Buffer;
   if (item.ValueKind == vkGraphic) {
-    std::string path = SaveImageFile(AFolder, bytes, false);
+    std::string path = SaveImageFile(AFolder, item.Buffer.View(), false);
     AOut << "<IMAGE Src=\"" << EscapeHtmlText(path) << "\"></IMAGE>";
   }
-  const int charset = static_cast<int>(style.FontCharset);
   if (std::shared_ptr<IcxCellInternalCache> nested = CellContent(ACol, ARow)) {
     // The text so far must reach the stream before the nested LINES.
     AOut.Flush();
@@ -273,28 +262,9 @@ void TcxXMLExportProvider::OutputCell(int ACol, int ARow, const std::string& AFo
   } else if (ShowsDot(ACol, ARow)) {
     AOut << '.';
   } else {
-    switch (item.ValueKind) {
-      case vkText:
-        AppendXmlCharRefs(AOut.Text, bytes, charset);
-        break;
-      case vkWideText:
-        AppendXmlCharRefs(AOut.Text, WideBufferText(bytes), charset);
-        break;
-      case vkDouble: {
-        double value;
-        std::memcpy(&value, bytes.data(), sizeof value);
-        AppendXmlCharRefs(AOut.Text, FloatToStr(value), charset);
-        break;
-      }
-      case vkInteger: {
-        int32_t value;
-        std::memcpy(&value, bytes.data(), sizeof value);
-        AOut << value;
-        break;
-      }
-      default:
-        break;
-    }
+    FCellText.clear();
+    AppendCellValueText(ACol, ARow, FCellText);
+    AppendXmlCharRefs(AOut.Text, FCellText, static_cast<int>(style.FontCharset));
   }
   AOut << "</CELL>\r\n";
 }

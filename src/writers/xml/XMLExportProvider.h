@@ -72,6 +72,7 @@ private:
 
   bool FDotsPending = true;
   std::u16string FStylesheetName;
+  std::string FCellText;  // scratch text of the cell being written
 };
 
 // Appends to AOut the text as the document writes it: unchanged when it
