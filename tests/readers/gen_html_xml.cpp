@@ -41,10 +41,9 @@ TcxExportCellStyle MakeStyle(const json& AStyle) {
   style.SetFontName(AStyle.value("font", std::string("Tahoma")));
   style.FontCharset = AStyle.value("charset", 0u);
   style.FontSize = AStyle.value("size", 9);
-  style.FontStyle = static_cast<uint8_t>((AStyle.value("bold", false) ? cfsBold : 0) |
-                                         (AStyle.value("italic", false) ? cfsItalic : 0) |
-                                         (AStyle.value("underline", false) ? cfsUnderline : 0) |
-                                         (AStyle.value("strike", false) ? cfsStrikeOut : 0));
+  style.FontStyle = static_cast<uint8_t>(
+      (AStyle.value("bold", false) ? cfsBold : 0) | (AStyle.value("italic", false) ? cfsItalic : 0) |
+      (AStyle.value("underline", false) ? cfsUnderline : 0) | (AStyle.value("strike", false) ? cfsStrikeOut : 0));
   if (AStyle.contains("color")) style.FontColor = Color(AStyle["color"]);
   if (AStyle.contains("background")) style.BrushBkColor = Color(AStyle["background"]);
   for (TcxExportCellBorder& border : style.CellBorders) border.Color = RGB(0x80, 0x80, 0x80);

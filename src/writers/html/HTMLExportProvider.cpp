@@ -54,22 +54,25 @@ void TcxHTMLExportProvider::DoFinish() {
   OutputStyles(file);
   {
     TcxCodePageOutput out(file);
-    out << "--></STYLE>\r\n" << "</HEAD>\r\n" << "<BODY>\r\n";
+    out << "--></STYLE>\r\n"
+        << "</HEAD>\r\n"
+        << "<BODY>\r\n";
     out.Flush();
   }
   OutputCells(file);
   TcxCodePageOutput out(file);
-  out << "</BODY>\r\n" << "</HTML>";
+  out << "</BODY>\r\n"
+      << "</HTML>";
   out.Flush();
 }
 
 // --- styles ---
 
 std::string TcxHTMLExportProvider::StyleText(const TcxExportCellStyle& AStyle) {
-  static const char* const kWidthNames[] = {" border-left-width: ", " border-top-width: ", " border-right-width: ",
-                                            " border-bottom-width: "};
-  static const char* const kColorNames[] = {" border-left-color: ", " border-top-color: ", " border-right-color: ",
-                                            " border-bottom-color: "};
+  static const char* const kWidthNames[] = {
+      " border-left-width: ", " border-top-width: ", " border-right-width: ", " border-bottom-width: "};
+  static const char* const kColorNames[] = {
+      " border-left-color: ", " border-top-color: ", " border-right-color: ", " border-bottom-color: "};
   std::string text = " border-style: solid;";
   text += AStyle.FontSize == 1 ? "padding:0px;" : " padding:3;";
   // A side without a border of its own is written as width 0, black.
@@ -115,7 +118,9 @@ void TcxHTMLExportProvider::OutputStyles(TStream& AStream) {
   PrepareEmptyCellsWithNested();
   TcxCodePageOutput out(AStream);
   const int count = SharedStyles().StyleCount();
-  for (int n = 0; n < count; ++n) out << ".Style" << n << " {" << StyleText(*StyleAt(n)) << "}" << "\r\n\r\n";
+  for (int n = 0; n < count; ++n)
+    out << ".Style" << n << " {" << StyleText(*StyleAt(n)) << "}"
+        << "\r\n\r\n";
   out.Flush();
 }
 
@@ -132,8 +137,12 @@ void TcxHTMLExportProvider::OutputCells(TStream& AStream) {
   out << "<TABLE BORDER=\"0\" CELLSPACING=\"0\" WIDTH=\"" << tableWidth << "\">\r\n";
   out << "<TR>\r\n";
   for (int col = 0; col < cols; ++col)
-    out << "<TD" << " WIDTH=\"" << ColumnWidth(col) << "\"" << " HEIGHT=\"0\">" << "</TD>\r\n";
-  out << "</TR>" << "\r\n";
+    out << "<TD"
+        << " WIDTH=\"" << ColumnWidth(col) << "\""
+        << " HEIGHT=\"0\">"
+        << "</TD>\r\n";
+  out << "</TR>"
+      << "\r\n";
 
   for (int row = 0; row < rows; ++row) {
     out << "<TR>\r\n";
@@ -157,7 +166,8 @@ void TcxHTMLExportProvider::OutputCell(int ACol, int ARow, const std::string& AF
   }
   if (style.AlignText <= catRight) AOut << " ALIGN=" << kAlignValues[style.AlignText];
   AOut << " CLASS=\"Style" << item.StyleNo << "\"";
-  AOut << " HEIGHT=\"" << RowHeight(ARow) << "px\"" << ">";
+  AOut << " HEIGHT=\"" << RowHeight(ARow) << "px\""
+       << ">";
 
   const size_t contentStart = AOut.Text.size();
   if (std::shared_ptr<IcxCellInternalCache> nested = CellContent(ACol, ARow)) {

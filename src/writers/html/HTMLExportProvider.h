@@ -26,7 +26,7 @@ namespace kv {
 class TcxCodePageOutput;
 
 class TcxHTMLExportProvider : public TcxCustomExportProviderSupportedCellInternalChache {
-public:
+ public:
   using TcxCustomExportProviderSupportedCellInternalChache::TcxCustomExportProviderSupportedCellInternalChache;
 
   static int ExportKind() { return cxExportToHtml; }
@@ -45,12 +45,12 @@ public:
   // element; ACharsetName is the name of the code page the page is written in.
   static std::string PageHead(const std::string& ATitle, const std::string& ACharsetName);
 
-protected:
+ protected:
   // Creates (or truncates) the page and writes it; stream errors
   // (EFCreateError, EWriteError) pass through.
   void DoFinish() override;
 
-private:
+ private:
   // Appends the cell of column ACol, row ARow (covered cells append
   // nothing); writes pending text and the nested table when the cell holds
   // nested content.

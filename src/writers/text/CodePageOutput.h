@@ -18,7 +18,7 @@ namespace kv {
 class TStream;
 
 class TcxCodePageOutput {
-public:
+ public:
   // AStream receives the encoded bytes; ACodePage is the code page they are
   // encoded in (the system code page by default).
   explicit TcxCodePageOutput(TStream& AStream);
@@ -55,7 +55,7 @@ public:
 
   static constexpr size_t kPieceSize = 64 * 1024;
 
-private:
+ private:
   TStream& FStream;
   int FCodePage;
 };

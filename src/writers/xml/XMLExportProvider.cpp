@@ -25,7 +25,7 @@ const char* const kStyleAlignValues[] = {"Left", "Center", "Right"};
 // A stream that takes bytes and keeps none: the dots pass of a nested
 // provider is started by an OutputCells call that must write nothing.
 class TDiscardStream : public TStream {
-public:
+ public:
   size_t Read(void*, size_t) override { return 0; }
   size_t Write(const void*, size_t ACount) override { return ACount; }
   int64_t Seek(int64_t, TSeekOrigin) override { return 0; }
@@ -67,8 +67,7 @@ void AppendXmlCharRefs(std::string& AOut, std::u16string_view AText) {
   AOut.reserve(AOut.size() + AText.size() * 8);
   for (size_t i = 0; i < AText.size(); ++i) {
     uint32_t code = AText[i];
-    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 &&
-        AText[i + 1] <= 0xDFFF) {
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 && AText[i + 1] <= 0xDFFF) {
       code = 0x10000 + ((code - 0xD800) << 10) + (AText[i + 1] - 0xDC00u);
       ++i;
     } else if (code >= 0xD800 && code <= 0xDFFF) {
@@ -164,8 +163,7 @@ void TcxXMLExportProvider::OutputStyles(TStream& AStream) {
   const int count = SharedStyles().StyleCount();
   for (int n = 0; n < count; ++n) {
     const TcxExportCellStyle& style = *StyleAt(n);
-    out << "<STYLE Id=\"" << n << "\" " << StyleAttributes(style) << ">\r\n"
-        << BorderElements(style) << "</STYLE>\r\n";
+    out << "<STYLE Id=\"" << n << "\" " << StyleAttributes(style) << ">\r\n" << BorderElements(style) << "</STYLE>\r\n";
     out.FlushIfFull();
   }
   out << "</STYLES>\r\n";
@@ -223,7 +221,10 @@ void TcxXMLExportProvider::OutputCells(TStream& AStream) {
   out << "<LINES ColCount=\"" << cols << "\" RowCount=\"" << rows << "\">\r\n";
   out << "<LINE>\r\n";
   for (int col = 0; col < cols; ++col)
-    out << "<CELL Width=\"" << ColumnWidth(col) << "\"" << " Height=\"0\"" << ">\r\n" << "</CELL>\r\n";
+    out << "<CELL Width=\"" << ColumnWidth(col) << "\""
+        << " Height=\"0\""
+        << ">\r\n"
+        << "</CELL>\r\n";
   out << "</LINE>\r\n";
   for (int row = 0; row < rows; ++row) {
     out << "<LINE>\r\n";
@@ -249,7 +250,8 @@ void TcxXMLExportProvider::OutputCell(int ACol, int ARow, const std::string& AFo
     if (item.MergeColumns > 1) AOut << " ColSpan=\"" << item.MergeColumns << "\"";
     if (item.MergeRows > 1) AOut << " RowSpan=\"" << item.MergeRows << "\"";
   }
-  AOut << " StyleClass=\"" << item.StyleNo << "\"" << ">";
+  AOut << " StyleClass=\"" << item.StyleNo << "\""
+       << ">";
 
   if (item.ValueKind == vkGraphic) {
     std::string path = SaveImageFile(AFolder, item.Buffer.View(), false);

@@ -32,7 +32,7 @@ namespace kv {
 class TcxCodePageOutput;
 
 class TcxXMLExportProvider : public TcxCustomExportProviderSupportedCellInternalChache {
-public:
+ public:
   using TcxCustomExportProviderSupportedCellInternalChache::TcxCustomExportProviderSupportedCellInternalChache;
 
   static int ExportKind() { return cxExportToXml; }
@@ -54,12 +54,12 @@ public:
   // The four border elements of a STYLE element.
   static std::string BorderElements(const TcxExportCellStyle& AStyle);
 
-protected:
+ protected:
   // Creates (or truncates) the document, then the stylesheet, and writes
   // both; stream errors (EFCreateError, EWriteError) pass through.
   void DoFinish() override;
 
-private:
+ private:
   // The dots pass: every cell whose text is "." gets a style whose font
   // colour is its background colour; nested providers run their own.
   void DotsPass();

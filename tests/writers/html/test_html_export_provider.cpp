@@ -43,7 +43,7 @@ const std::string kPlainEmptyRule =
     " mso-font-charset: 0; font-size: 1pt; color: rgb(0,0,0); background-color: rgb(255,255,255)";
 
 class HTMLExportProvider : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { EnsureExportEngine(); }
   void TearDown() override { SetSystemCodePage(936); }
 
@@ -287,8 +287,8 @@ TEST_F(HTMLExportProvider, NestedTableInsideItsMasterCellFollowedByNbsp) {
                       "&nbsp</TD>\r\n<TD ALIGN=\"CENTER\" CLASS=\"Style-1\" HEIGHT=\"40px\">m</TD>\r\n</TR>\r\n");
   // Style0 is the engine default, registered when the detail joined the
   // target's styles; the empty cells of master and detail share Style1.
-  EXPECT_EQ(styles.Data(), ".Style0 {" + TcxHTMLExportProvider::StyleText(DefaultExportStyle()) +
-                               "}\r\n\r\n.Style1 {" + kPlainEmptyRule + "}\r\n\r\n");
+  EXPECT_EQ(styles.Data(), ".Style0 {" + TcxHTMLExportProvider::StyleText(DefaultExportStyle()) + "}\r\n\r\n.Style1 {" +
+                               kPlainEmptyRule + "}\r\n\r\n");
 }
 
 TEST_F(HTMLExportProvider, NestedEmptyCellStyleRuleExistsWhenStylesDiffer) {

@@ -44,7 +44,7 @@ const std::string kPlainBorders =
     "<BORDER_DOWN IsDefault=\"False\" Width=\"1\" Color=\"rgb(160,160,160)\"/>\r\n";
 
 class XMLExportProvider : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { EnsureExportEngine(); }
   void TearDown() override {
     SetSystemCodePage(936);
@@ -286,7 +286,8 @@ TEST_F(XMLExportProvider, StyleAttributes) {
       " BrushFgColor=\"rgb(0,0,0)\"";
   const std::vector<Case> cases = {
       {"plain", [](auto&) {}, "AlignText=\"Center\" CellPadding=\" 3\" FontName=\"Tahoma\"" + tail},
-      {"left", [](auto& s) { s.AlignText = catLeft; }, "AlignText=\"Left\" CellPadding=\" 3\" FontName=\"Tahoma\"" + tail},
+      {"left", [](auto& s) { s.AlignText = catLeft; },
+       "AlignText=\"Left\" CellPadding=\" 3\" FontName=\"Tahoma\"" + tail},
       {"right, font size 1",
        [](auto& s) {
          s.AlignText = catRight;
@@ -349,8 +350,11 @@ TEST_F(XMLExportProvider, CellTextsAndCharacterReferences) {
       {"less-than", "<", 0, "&#60;"},
       {"Chinese with its character set", "中a", 134, "&#20013;&#97;"},
       {"tab, CR and LF are allowed", "a\tb\r\nc", 0, "&#97;&#9;&#98;&#13;&#10;&#99;"},
-      {"control characters XML does not allow become ?", std::string("a\x01" "b\x0B\x1F", 5), 0,
-       "&#97;&#63;&#98;&#63;&#63;"},
+      {"control characters XML does not allow become ?",
+       std::string("a\x01"
+                   "b\x0B\x1F",
+                   5),
+       0, "&#97;&#63;&#98;&#63;&#63;"},
       {"an embedded zero becomes ?", std::string("x\0y", 3), 0, "&#120;&#63;&#121;"},
       {"U+FFFE and U+FFFF become ?", "\xEF\xBF\xBE\xEF\xBF\xBF", 0, "&#63;&#63;"},
       {"a character beyond the BMP is one reference", "笑\xF0\x9F\x98\x80", 0, "&#31505;&#128512;"},
