@@ -32,10 +32,9 @@ struct TExportColumn {
   std::string Name;
 };
 
-// The text written for a field's value: dates as yyyymmdd (the characters at
-// positions 8 and 5 of the short date text taken out), Booleans as T / F,
-// everything else as its text.
-std::string DBFText(const TField& AField) {
+}  // namespace
+
+std::string DBFFieldText(const TField& AField) {
   switch (AField.DataType()) {
     case ftBoolean:
       return AField.IsNull() ? std::string() : AField.AsBoolean() ? "T" : "F";
@@ -50,33 +49,43 @@ std::string DBFText(const TField& AField) {
   }
 }
 
-}  // namespace
-
 TDBFFieldStruct FieldToDBFField(const TField* AField) {
   if (!AField) return Field(std::string(), 'C', 10);
   const std::string& name = AField->FieldName;
   switch (AField->DataType()) {
     case ftString:
-    case ftFixedChar: return TextField(name, AField->DataSize());
-    case ftWideString: return TextField(name, 2 * AField->Size());
+    case ftFixedChar:
+      return TextField(name, AField->DataSize());
+    case ftWideString:
+      return TextField(name, 2 * AField->Size());
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc: return Field(name, 'C', 11);
-    case ftLargeint: return Field(name, 'C', 20);
-    case ftBoolean: return Field(name, 'L', 1);
+    case ftAutoInc:
+      return Field(name, 'C', 11);
+    case ftLargeint:
+      return Field(name, 'C', 20);
+    case ftBoolean:
+      return Field(name, 'L', 1);
     case ftFloat:
     case ftCurrency:
     case ftBCD:
-    case ftFMTBcd: return Field(name, 'C', 20);
-    case ftDate: return Field(name, 'C', 12);
+    case ftFMTBcd:
+      return Field(name, 'C', 20);
+    case ftDate:
+      return Field(name, 'C', 12);
     case ftDateTime:
-    case ftTimeStamp: return Field(name, 'C', 19);
-    case ftTime: return Field(name, 'T', 8);
+    case ftTimeStamp:
+      return Field(name, 'C', 19);
+    case ftTime:
+      return Field(name, 'T', 8);
     case ftMemo:
-    case ftFmtMemo: return Field(name, 'M', 10);
-    case ftGuid: return Field(name, 'C', 38);
-    default: return Field(name, 'C', 10);
+    case ftFmtMemo:
+      return Field(name, 'M', 10);
+    case ftGuid:
+      return Field(name, 'C', 38);
+    default:
+      return Field(name, 'C', 10);
   }
 }
 
@@ -92,7 +101,9 @@ void ExportViewToDBF(const std::string& AFileName, TcxGridDBBandedTableView* AVi
     if (!column->Visible()) continue;
     TField* field = column->DataBinding()->Field();
     TDBFFieldStruct entry = FieldToDBFField(field);
-    entry.FieldName = "F" + std::to_string(fields.size());
+    // (appending to a one-letter string, not "F" + ..., avoids a GCC 12
+    // -Wrestrict false positive in optimised builds)
+    entry.FieldName.assign(1, 'F').append(std::to_string(fields.size()));
     columns.push_back(TExportColumn{field, entry.FieldName});
     fields.push_back(entry);
   }
@@ -110,7 +121,7 @@ void ExportViewToDBF(const std::string& AFileName, TcxGridDBBandedTableView* AVi
       table->Append();
       table->Last();
       for (const TExportColumn& column : columns)
-        if (column.Field) table->SetFieldByName(column.Name, DBFText(*column.Field));
+        if (column.Field) table->SetFieldByName(column.Name, DBFFieldText(*column.Field));
       table->Post();
       Application->ProcessMessages();
       dataSet->Next();

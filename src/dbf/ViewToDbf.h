@@ -30,6 +30,11 @@ class TcxGridDBBandedTableView;
 // A null field (a column bound to no field) gives C 10.
 TDBFFieldStruct FieldToDBFField(const TField* AField);
 
+// The text the export writes for the current value of a field: dates as
+// yyyymmdd (the characters at positions 8 and 5 of the short date text taken
+// out), Booleans as T or F ("" for a null), everything else as its AsString.
+std::string DBFFieldText(const TField& AField);
+
 // Writes every record of AView's dataset into a new table AFileName (an
 // existing file is replaced; the caller asks first).  The view's data
 // controller must have a data source with an active dataset.  A visible

@@ -1,8 +1,6 @@
 // Data-bound banded table views.
 #include "gridpack/DBBandedTableView.h"
 
-#include "platform/Files.h"
-
 namespace kv {
 
 TcxGridDBBandedColumn::TcxGridDBBandedColumn(TcxGridTableView* AGridView) : TcxGridBandedColumn(AGridView) {
@@ -33,9 +31,8 @@ TcxGridDBBandedColumn* TcxGridDBBandedTableView::CreateColumn() {
 }
 
 TcxGridDBBandedColumn* TcxGridDBBandedTableView::GetColumnByFieldName(const std::string& AFieldName) const {
-  for (int i = 0; i < ColumnCount(); ++i)
-    if (SameTextAscii(Columns(i)->DataBinding()->FieldName, AFieldName)) return Columns(i);
-  return nullptr;
+  int index = IndexOfColumnByFieldName(*this, AFieldName);
+  return index < 0 ? nullptr : Columns(index);
 }
 
 }  // namespace kv

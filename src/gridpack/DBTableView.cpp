@@ -22,6 +22,14 @@ TcxGridItemDBDataBinding* DBDataBindingOf(const TcxGridColumn* AColumn) {
   return AColumn ? dynamic_cast<TcxGridItemDBDataBinding*>(AColumn->DataBinding()) : nullptr;
 }
 
+int IndexOfColumnByFieldName(const TcxGridTableView& AView, const std::string& AFieldName) {
+  for (int i = 0; i < AView.ColumnCount(); ++i) {
+    TcxGridItemDBDataBinding* binding = DBDataBindingOf(AView.Columns(i));
+    if (binding && SameTextAscii(binding->FieldName, AFieldName)) return i;
+  }
+  return -1;
+}
+
 TcxGridDBColumn::TcxGridDBColumn(TcxGridTableView* AGridView) : TcxGridColumn(AGridView) {
   SetDataBinding(std::make_unique<TcxGridItemDBDataBinding>(this));
 }
@@ -50,9 +58,8 @@ TcxGridDBColumn* TcxGridDBTableView::CreateColumn() {
 }
 
 TcxGridDBColumn* TcxGridDBTableView::GetColumnByFieldName(const std::string& AFieldName) const {
-  for (int i = 0; i < ColumnCount(); ++i)
-    if (SameTextAscii(Columns(i)->DataBinding()->FieldName, AFieldName)) return Columns(i);
-  return nullptr;
+  int index = IndexOfColumnByFieldName(*this, AFieldName);
+  return index < 0 ? nullptr : Columns(index);
 }
 
 }  // namespace kv

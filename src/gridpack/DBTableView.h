@@ -27,6 +27,10 @@ class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
 // columns.
 TcxGridItemDBDataBinding* DBDataBindingOf(const TcxGridColumn* AColumn);
 
+// The index of the first column of AView bound to the field named AFieldName
+// (case of A to Z ignored); -1 when none is.
+int IndexOfColumnByFieldName(const TcxGridTableView& AView, const std::string& AFieldName);
+
 class TcxGridDBColumn : public TcxGridColumn {
  public:
   TcxGridItemDBDataBinding* DataBinding() const;

@@ -30,9 +30,7 @@ void TcxGridColumn::SetIndex(int AIndex) {
   columns.insert(columns.begin() + to, std::move(self));
 }
 
-std::string TcxGridColumn::Caption() const {
-  return FCaptionAssigned ? FCaption : FDataBinding->DefaultCaption();
-}
+std::string TcxGridColumn::Caption() const { return FCaptionAssigned ? FCaption : FDataBinding->DefaultCaption(); }
 
 void TcxGridColumn::SetCaption(const std::string& AValue) {
   FCaption = AValue;

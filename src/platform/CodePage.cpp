@@ -123,6 +123,32 @@ bool IsSevenBit(std::string_view AText) {
   return true;
 }
 
+size_t EncodedLength(std::string_view AUtf8, int ACodePage) {
+  if (ACodePage == CP_UTF8) return AUtf8.size();
+  if (ACodePage == 936) {
+    size_t bytes = 0, i = 0;
+    while (i < AUtf8.size()) {
+      unsigned char c = static_cast<unsigned char>(AUtf8[i]);
+      if (c < 0x80) {
+        ++bytes;
+        ++i;
+        continue;
+      }
+      if ((c & 0xF0) != 0xE0 || i + 2 >= AUtf8.size()) break;
+      unsigned char c1 = static_cast<unsigned char>(AUtf8[i + 1]), c2 = static_cast<unsigned char>(AUtf8[i + 2]);
+      if ((c1 & 0xC0) != 0x80 || (c2 & 0xC0) != 0x80) break;
+      char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(c1 & 0x3F) << 6 | char32_t(c2 & 0x3F);
+      if (cp < 0x4E00 || cp > 0x9FA5) break;
+      bytes += 2;
+      i += 3;
+    }
+    if (i == AUtf8.size()) return bytes;
+  } else if (IsSevenBit(AUtf8)) {
+    return AUtf8.size();
+  }
+  return EncodeText(AUtf8, ACodePage).size();
+}
+
 std::string EncodeText(std::string_view AUtf8, int ACodePage) {
   if (ACodePage == CP_UTF8 || IsSevenBit(AUtf8)) return std::string(AUtf8);
   return Convert(AUtf8, Converter(ACodePage, true), true);

@@ -37,4 +37,10 @@ std::string Utf16ToUtf8(std::u16string_view AUtf16);
 // True when every byte is below 128.
 bool IsSevenBit(std::string_view AText);
 
+// The number of bytes AUtf8 takes in ACodePage: EncodeText(AUtf8,
+// ACodePage).size(), counted without converting where the code page allows
+// (7-bit text, UTF-8, and GBK text of ASCII and the CJK unified ideographs
+// U+4E00 to U+9FA5, all of which GBK holds in two bytes).
+size_t EncodedLength(std::string_view AUtf8, int ACodePage);
+
 }  // namespace kv

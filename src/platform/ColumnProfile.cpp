@@ -63,8 +63,7 @@ bool IsDateText(std::string_view s) {
 
 // "hh:nn" or "hh:nn:ss" with an optional ".zzz".
 bool IsTimeText(std::string_view s) {
-  if (s.size() < 5 || !IsDigit(s[0]) || !IsDigit(s[1]) || s[2] != ':' || !IsDigit(s[3]) || !IsDigit(s[4]))
-    return false;
+  if (s.size() < 5 || !IsDigit(s[0]) || !IsDigit(s[1]) || s[2] != ':' || !IsDigit(s[3]) || !IsDigit(s[4])) return false;
   size_t p = 5;
   if (p < s.size()) {
     if (s[p] != ':' || p + 2 >= s.size() || !IsDigit(s[p + 1]) || !IsDigit(s[p + 2])) return false;
@@ -198,7 +197,11 @@ TFieldType TColumnProfile::Resolve(TFieldType ADeclared, int ADeclaredSize, int&
     case ftBoolean:
       if (FBooleans == FNonNull) return ftBoolean;
       break;
-    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftLargeint:
+    case ftAutoInc:
       ASize = 0;
       if (AllIntegers()) return IntegerKind(ADeclared);
       if (AllNumbers()) return ftFloat;
@@ -212,20 +215,24 @@ TFieldType TColumnProfile::Resolve(TFieldType ADeclared, int ADeclaredSize, int&
         return ftFMTBcd;
       }
       break;
-    case ftFloat: case ftCurrency: case ftFMTBcd:
+    case ftFloat:
+    case ftCurrency:
+    case ftFMTBcd:
       if (AllNumbers()) return ADeclared;
       break;
     case ftDate:
       if (FDates == FNonNull) return ftDate;
       if (FDateTimes == FNonNull) return ftDateTime;
       break;
-    case ftDateTime: case ftTimeStamp:
+    case ftDateTime:
+    case ftTimeStamp:
       if (FDateTimes == FNonNull) return ADeclared;
       break;
     case ftTime:
       if (FTimes == FNonNull) return ftTime;
       break;
-    case ftString: case ftFixedChar:
+    case ftString:
+    case ftFixedChar:
       if (FMaxBytes > MaxStringFieldSize) return ftMemo;
       ASize = std::max(ADeclaredSize, TextSize());
       return ADeclared;
@@ -236,7 +243,10 @@ TFieldType TColumnProfile::Resolve(TFieldType ADeclared, int ADeclaredSize, int&
     case ftGuid:
       if (FMaxChars <= 38 && FBlobs == 0) return ftGuid;
       break;
-    case ftMemo: case ftFmtMemo: case ftBlob: case ftGraphic:
+    case ftMemo:
+    case ftFmtMemo:
+    case ftBlob:
+    case ftGraphic:
       return ADeclared;
     default:
       break;

@@ -48,19 +48,19 @@ class TColumnProfile {
   void Measure(size_t ABytes, size_t AChars);
 
   size_t FNonNull = 0;
-  size_t FIntegers = 0;  // integer values and canonical integer texts
-  size_t FNumbers = 0;   // integers, reals and numeric texts
-  size_t FBooleans = 0;  // 0/1 integers and Boolean words
-  size_t FBoolWords = 0; // "true"/"false" texts
-  size_t FDates = 0;     // "yyyy-mm-dd"
-  size_t FDateTimes = 0; // dates and "yyyy-mm-dd hh:nn[:ss[.zzz]]"
-  size_t FTimes = 0;     // "hh:nn[:ss]"
+  size_t FIntegers = 0;   // integer values and canonical integer texts
+  size_t FNumbers = 0;    // integers, reals and numeric texts
+  size_t FBooleans = 0;   // 0/1 integers and Boolean words
+  size_t FBoolWords = 0;  // "true"/"false" texts
+  size_t FDates = 0;      // "yyyy-mm-dd"
+  size_t FDateTimes = 0;  // dates and "yyyy-mm-dd hh:nn[:ss[.zzz]]"
+  size_t FTimes = 0;      // "hh:nn[:ss]"
   size_t FBlobs = 0;
   int64_t FMin = 0, FMax = 0;  // of the integers
-  double FMaxAbs = 0;            // largest magnitude of the numbers
-  size_t FMaxDecimals = 0;       // most decimals of a number's text
-  size_t FMaxBytes = 0;  // longest value in bytes of the system code page
-  size_t FMaxChars = 0;  // longest value in characters
+  double FMaxAbs = 0;          // largest magnitude of the numbers
+  size_t FMaxDecimals = 0;     // most decimals of a number's text
+  size_t FMaxBytes = 0;        // longest value in bytes of the system code page
+  size_t FMaxChars = 0;        // longest value in characters
 };
 
 // The field type of an SQL declared column type ("VARCHAR(20)", "DECIMAL(12,2)",

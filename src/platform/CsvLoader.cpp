@@ -132,7 +132,8 @@ class TCsvReader {
 void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
   TCsvReader reader(AText, AName);
   TCsvRow header;
-  if (!reader.Next(header)) throw EDatabaseError(AName + ": the file is empty (a header row naming the columns is needed)");
+  if (!reader.Next(header))
+    throw EDatabaseError(AName + ": the file is empty (a header row naming the columns is needed)");
   std::vector<std::string> names;
   for (size_t i = 0; i < header.Values.size(); ++i) {
     std::string name = Trim(header.Values[i]);
@@ -150,8 +151,10 @@ void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet
       reader.Fail(row.Line, std::to_string(row.Values.size()) + (row.Values.size() == 1 ? " value" : " values") +
                                 ", but the header names " + std::to_string(names.size()) + " columns");
     for (size_t c = 0; c < names.size(); ++c) {
-      if (row.Values[c].empty() && !row.Quoted[c]) profiles[c].AddNull();
-      else profiles[c].AddText(row.Values[c]);
+      if (row.Values[c].empty() && !row.Quoted[c])
+        profiles[c].AddNull();
+      else
+        profiles[c].AddText(row.Values[c]);
     }
     rows.push_back(std::move(row));
     row = TCsvRow();

@@ -11,12 +11,12 @@ namespace kv {
 
 const char* FieldTypeName(TFieldType AType) {
   static const char* const Names[] = {
-      "ftUnknown",    "ftString",   "ftSmallint", "ftInteger",     "ftWord",     "ftBoolean",   "ftFloat",
-      "ftCurrency",   "ftBCD",      "ftDate",     "ftTime",        "ftDateTime", "ftBytes",     "ftVarBytes",
-      "ftAutoInc",    "ftBlob",     "ftMemo",     "ftGraphic",     "ftFmtMemo",  "ftParadoxOle", "ftDBaseOle",
-      "ftTypedBinary", "ftCursor",  "ftFixedChar", "ftWideString", "ftLargeint", "ftADT",       "ftArray",
-      "ftReference",  "ftDataSet",  "ftOraBlob",  "ftOraClob",     "ftVariant",  "ftInterface", "ftIDispatch",
-      "ftGuid",       "ftTimeStamp", "ftFMTBcd"};
+      "ftUnknown",     "ftString",    "ftSmallint",  "ftInteger",    "ftWord",     "ftBoolean",    "ftFloat",
+      "ftCurrency",    "ftBCD",       "ftDate",      "ftTime",       "ftDateTime", "ftBytes",      "ftVarBytes",
+      "ftAutoInc",     "ftBlob",      "ftMemo",      "ftGraphic",    "ftFmtMemo",  "ftParadoxOle", "ftDBaseOle",
+      "ftTypedBinary", "ftCursor",    "ftFixedChar", "ftWideString", "ftLargeint", "ftADT",        "ftArray",
+      "ftReference",   "ftDataSet",   "ftOraBlob",   "ftOraClob",    "ftVariant",  "ftInterface",  "ftIDispatch",
+      "ftGuid",        "ftTimeStamp", "ftFMTBcd"};
   if (AType < ftUnknown || AType > ftFMTBcd) return "ftUnknown";
   return Names[AType];
 }
@@ -62,6 +62,12 @@ void TField::SetData(TFieldData AValue) {
 bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Data()); }
 
 void TField::Clear() { SetData(std::monostate{}); }
+
+bool TField::ClearIfBlank(const std::string& AValue) {
+  if (!Trim(AValue).empty()) return false;
+  Clear();
+  return true;
+}
 
 void TField::ConversionError(const std::string& AText, const char* ATypeName) const {
   throw EDatabaseError("'" + AText + "' is not a valid " + ATypeName + " value for field '" + FieldName + "'");
@@ -161,7 +167,8 @@ void TDataSet::CreateFields() {
 }
 
 void TDataSet::CheckInactive(const char* AOperation) const {
-  if (Active()) throw EDatabaseError(std::string("Cannot perform this operation on an open dataset (") + AOperation + ")");
+  if (Active())
+    throw EDatabaseError(std::string("Cannot perform this operation on an open dataset (") + AOperation + ")");
 }
 
 void TDataSet::CheckActive() const {
@@ -252,7 +259,8 @@ void TDataSet::SetRecNo(int ARecNo) {
 
 TBookmarkStr TDataSet::Bookmark() const {
   if (!Active() || FCurrent < 0 || FState == dsInsert) return TBookmarkStr();
-  return "#" + std::to_string(InternalRecordId(FCurrent));
+  TBookmarkStr token(1, '#');  // (not "#" + ...: a GCC 12 -Wrestrict false positive)
+  return token.append(std::to_string(InternalRecordId(FCurrent)));
 }
 
 void TDataSet::SetBookmark(const TBookmarkStr& AValue) {
@@ -261,8 +269,10 @@ void TDataSet::SetBookmark(const TBookmarkStr& AValue) {
   uint64_t id = 0;
   bool valid = AValue.size() > 1 && AValue[0] == '#';
   for (size_t i = 1; valid && i < AValue.size(); ++i) {
-    if (AValue[i] < '0' || AValue[i] > '9') valid = false;
-    else id = id * 10 + static_cast<uint64_t>(AValue[i] - '0');
+    if (AValue[i] < '0' || AValue[i] > '9')
+      valid = false;
+    else
+      id = id * 10 + static_cast<uint64_t>(AValue[i] - '0');
   }
   int index = valid ? InternalFindRecordId(id) : -1;
   if (index < 0) throw EDatabaseError("Record not found");
@@ -354,36 +364,21 @@ void TDataSet::SetFieldData(int AFieldIndex, TFieldData AValue) {
   FEditBuffer[static_cast<size_t>(AFieldIndex)] = std::move(AValue);
 }
 
-void TDataSet::NotifyActive() {
-  std::vector<TDataSource*> sources = FDataSources;
-  for (TDataSource* s : sources) {
-    std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->ActiveChanged();
-  }
-}
-
-void TDataSet::NotifyChanged() {
-  if (FDisableCount > 0) {
+void TDataSet::NotifyLinks(void (TDataLink::*AEvent)(), bool AHeldBack) {
+  if (AHeldBack && FDisableCount > 0) {
     FChangedWhileDisabled = true;
     return;
   }
+  // Copies: a link may detach itself or others while it is told.
   std::vector<TDataSource*> sources = FDataSources;
   for (TDataSource* s : sources) {
     std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->DataSetChanged();
+    for (TDataLink* l : links) (l->*AEvent)();
   }
 }
 
-void TDataSet::NotifyScrolled() {
-  if (FDisableCount > 0) {
-    FChangedWhileDisabled = true;
-    return;
-  }
-  std::vector<TDataSource*> sources = FDataSources;
-  for (TDataSource* s : sources) {
-    std::vector<TDataLink*> links = s->FLinks;
-    for (TDataLink* l : links) l->DataSetScrolled();
-  }
-}
+void TDataSet::NotifyActive() { NotifyLinks(&TDataLink::ActiveChanged, false); }
+void TDataSet::NotifyChanged() { NotifyLinks(&TDataLink::DataSetChanged, true); }
+void TDataSet::NotifyScrolled() { NotifyLinks(&TDataLink::DataSetScrolled, true); }
 
 }  // namespace kv

@@ -165,6 +165,8 @@ class TField {
 
  protected:
   [[noreturn]] void ConversionError(const std::string& AText, const char* ATypeName) const;
+  // Clears the field when AValue is empty or blank; true when it did.
+  bool ClearIfBlank(const std::string& AValue);
 
  private:
   friend class TDataSet;
@@ -288,6 +290,9 @@ class TDataSet : public TComponent {
   void CheckActive() const;
   void CheckBrowseMode();
   void SetCurrent(int ARecIndex);
+  // Tells every link of every data source; AHeldBack: not while controls
+  // are disabled (noted for EnableControls instead).
+  void NotifyLinks(void (TDataLink::*AEvent)(), bool AHeldBack);
   void NotifyActive();
   void NotifyChanged();
   void NotifyScrolled();

@@ -38,8 +38,8 @@ bool NormalizeDecimal(std::string_view AText, std::string& AOut) {
   intPart = nz == std::string::npos ? "0" : intPart.substr(nz);
   while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
   AOut = intPart;
-  if (!fracPart.empty()) AOut += "." + fracPart;
-  if (negative && AOut != "0") AOut.insert(0, "-");
+  if (!fracPart.empty()) AOut.append(1, '.').append(fracPart);
+  if (negative && AOut != "0") AOut.insert(0, 1, '-');
   return true;
 }
 
@@ -109,10 +109,7 @@ void TIntegerField::SetAsLargeInt(int64_t AValue) {
 }
 
 void TIntegerField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   int64_t v;
   if (!TryStrToInt64(AValue, v)) ConversionError(AValue, "integer");
   SetAsLargeInt(v);
@@ -124,10 +121,14 @@ void TIntegerField::SetAsFloat(double AValue) {
 }
 
 void TIntegerField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 // --- Booleans -------------------------------------------------------------------
@@ -151,16 +152,23 @@ void TBooleanField::SetAsBoolean(bool AValue) { SetData(static_cast<int64_t>(AVa
 
 void TBooleanField::SetAsString(const std::string& AValue) {
   std::string s = UpperCaseAscii(Trim(AValue));
-  if (s.empty()) Clear();
-  else if (s == "TRUE" || s == "T" || s == "Y" || s == "YES" || s == "1") SetAsBoolean(true);
-  else if (s == "FALSE" || s == "F" || s == "N" || s == "NO" || s == "0") SetAsBoolean(false);
-  else ConversionError(AValue, "Boolean");
+  if (s.empty())
+    Clear();
+  else if (s == "TRUE" || s == "T" || s == "Y" || s == "YES" || s == "1")
+    SetAsBoolean(true);
+  else if (s == "FALSE" || s == "F" || s == "N" || s == "NO" || s == "0")
+    SetAsBoolean(false);
+  else
+    ConversionError(AValue, "Boolean");
 }
 
 void TBooleanField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsBoolean(AValue.AsBoolean());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsBoolean(AValue.AsBoolean());
 }
 
 // --- Floats ---------------------------------------------------------------------
@@ -183,19 +191,19 @@ Variant TFloatField::Value() const {
 void TFloatField::SetAsFloat(double AValue) { SetData(AValue); }
 
 void TFloatField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   double v;
   if (!TryStrToFloat(AValue, v)) ConversionError(AValue, "floating point");
   SetAsFloat(v);
 }
 
 void TFloatField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 Variant TCurrencyField::Value() const {
@@ -221,10 +229,7 @@ Variant TBCDField::Value() const {
 }
 
 void TBCDField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   int64_t v;
   if (!ParseCurrency(AValue, v)) ConversionError(AValue, "BCD");
   SetData(v);
@@ -238,11 +243,16 @@ void TBCDField::SetAsFloat(double AValue) {
 void TBCDField::SetAsLargeInt(int64_t AValue) { SetAsString(IntToStr(AValue)); }
 
 void TBCDField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.VarType() == varCurrency) SetData(AValue.RawInt());
-  else if (AValue.IsTextKind() || AValue.VarType() == varFMTBcd) SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.VarType() == varCurrency)
+    SetData(AValue.RawInt());
+  else if (AValue.IsTextKind() || AValue.VarType() == varFMTBcd)
+    SetAsString(AValue.AsString());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 std::string TFMTBCDField::AsString() const {
@@ -263,10 +273,7 @@ Variant TFMTBCDField::Value() const {
 }
 
 void TFMTBCDField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   std::string n;
   if (!NormalizeDecimal(AValue, n)) ConversionError(AValue, "BCD");
   SetData(n);
@@ -280,11 +287,14 @@ void TFMTBCDField::SetAsFloat(double AValue) {
 void TFMTBCDField::SetAsLargeInt(int64_t AValue) { SetData(IntToStr(AValue)); }
 
 void TFMTBCDField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
+  if (AValue.IsEmptyOrNull())
+    Clear();
   else if (AValue.VarType() == varCurrency || AValue.IsTextKind() || AValue.VarType() == varFMTBcd)
     SetAsString(AValue.AsString());
-  else if (AValue.IsIntegerKind()) SetAsLargeInt(AValue.RawInt());
-  else SetAsFloat(AValue.AsDouble());
+  else if (AValue.IsIntegerKind())
+    SetAsLargeInt(AValue.RawInt());
+  else
+    SetAsFloat(AValue.AsDouble());
 }
 
 // --- Dates and times --------------------------------------------------------------
@@ -310,19 +320,19 @@ void TDateTimeField::SetAsDateTime(TDateTime AValue) {
 }
 
 void TDateTimeField::SetAsString(const std::string& AValue) {
-  if (Trim(AValue).empty()) {
-    Clear();
-    return;
-  }
+  if (ClearIfBlank(AValue)) return;
   TDateTime v;
   if (!TryStrToDateTime(AValue, v)) ConversionError(AValue, "date and time");
   SetAsDateTime(v);
 }
 
 void TDateTimeField::SetValue(const Variant& AValue) {
-  if (AValue.IsEmptyOrNull()) Clear();
-  else if (AValue.IsTextKind()) SetAsString(AValue.AsString());
-  else SetAsDateTime(AValue.AsDateTime());
+  if (AValue.IsEmptyOrNull())
+    Clear();
+  else if (AValue.IsTextKind())
+    SetAsString(AValue.AsString());
+  else
+    SetAsDateTime(AValue.AsDateTime());
 }
 
 std::string TDateField::AsString() const {
@@ -363,31 +373,52 @@ void TBlobField::SetAsString(const std::string& AValue) { SetData(AValue); }
 std::unique_ptr<TField> CreateFieldOfType(TFieldType AType, int ASize) {
   switch (AType) {
     case ftString:
-    case ftFixedChar: return std::make_unique<TStringField>(ASize, AType);
-    case ftWideString: return std::make_unique<TWideStringField>(ASize);
-    case ftGuid: return std::make_unique<TGuidField>();
-    case ftSmallint: return std::make_unique<TSmallintField>();
-    case ftInteger: return std::make_unique<TIntegerField>();
-    case ftWord: return std::make_unique<TWordField>();
-    case ftAutoInc: return std::make_unique<TAutoIncField>();
-    case ftLargeint: return std::make_unique<TLargeintField>();
-    case ftBoolean: return std::make_unique<TBooleanField>();
-    case ftFloat: return std::make_unique<TFloatField>();
-    case ftCurrency: return std::make_unique<TCurrencyField>();
-    case ftBCD: return std::make_unique<TBCDField>(ASize);
-    case ftFMTBcd: return std::make_unique<TFMTBCDField>(ASize);
-    case ftDate: return std::make_unique<TDateField>();
-    case ftTime: return std::make_unique<TTimeField>();
-    case ftDateTime: return std::make_unique<TDateTimeField>();
-    case ftTimeStamp: return std::make_unique<TSQLTimeStampField>();
+    case ftFixedChar:
+      return std::make_unique<TStringField>(ASize, AType);
+    case ftWideString:
+      return std::make_unique<TWideStringField>(ASize);
+    case ftGuid:
+      return std::make_unique<TGuidField>();
+    case ftSmallint:
+      return std::make_unique<TSmallintField>();
+    case ftInteger:
+      return std::make_unique<TIntegerField>();
+    case ftWord:
+      return std::make_unique<TWordField>();
+    case ftAutoInc:
+      return std::make_unique<TAutoIncField>();
+    case ftLargeint:
+      return std::make_unique<TLargeintField>();
+    case ftBoolean:
+      return std::make_unique<TBooleanField>();
+    case ftFloat:
+      return std::make_unique<TFloatField>();
+    case ftCurrency:
+      return std::make_unique<TCurrencyField>();
+    case ftBCD:
+      return std::make_unique<TBCDField>(ASize);
+    case ftFMTBcd:
+      return std::make_unique<TFMTBCDField>(ASize);
+    case ftDate:
+      return std::make_unique<TDateField>();
+    case ftTime:
+      return std::make_unique<TTimeField>();
+    case ftDateTime:
+      return std::make_unique<TDateTimeField>();
+    case ftTimeStamp:
+      return std::make_unique<TSQLTimeStampField>();
     case ftMemo:
-    case ftFmtMemo: return std::make_unique<TMemoField>(AType);
+    case ftFmtMemo:
+      return std::make_unique<TMemoField>(AType);
     case ftBlob:
     case ftGraphic:
-    case ftTypedBinary: return std::make_unique<TBlobField>(AType);
+    case ftTypedBinary:
+      return std::make_unique<TBlobField>(AType);
     case ftBytes:
-    case ftVarBytes: return std::make_unique<TBytesField>(ASize, AType);
-    default: break;
+    case ftVarBytes:
+      return std::make_unique<TBytesField>(ASize, AType);
+    default:
+      break;
   }
   throw EDatabaseError(std::string("Field type not supported: ") + FieldTypeName(AType));
 }

@@ -27,7 +27,7 @@ class TSaveDialog : public TComponent {
   std::string DefaultExt;  // appended (with a dot) to a chosen name without extension
   std::string Title;
   std::string InitialDir;
-  unsigned Options = 0;    // TOpenOption flags
+  unsigned Options = 0;  // TOpenOption flags
 
   // Shows the dialog modally; true when the user confirmed a file name.
   // A cancelled dialog leaves FileName and the current directory as they were.

@@ -46,8 +46,8 @@ void TMemDataSet::InternalDelete(int ARecIndex) { FRecords.erase(FRecords.begin(
 uint64_t TMemDataSet::InternalRecordId(int ARecIndex) const { return FRecords[static_cast<size_t>(ARecIndex)].Id; }
 
 int TMemDataSet::InternalFindRecordId(uint64_t AId) const {
-  auto it = std::lower_bound(FRecords.begin(), FRecords.end(), AId,
-                             [](const TRecord& r, uint64_t id) { return r.Id < id; });
+  auto it =
+      std::lower_bound(FRecords.begin(), FRecords.end(), AId, [](const TRecord& r, uint64_t id) { return r.Id < id; });
   if (it == FRecords.end() || it->Id != AId) return -1;
   return static_cast<int>(it - FRecords.begin());
 }

@@ -4,8 +4,8 @@
 namespace kv {
 
 bool TScriptedUIService::SaveDialog(const TSaveDialogRequest& ARequest, std::string& AFileName) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::SaveDialog, ARequest.FileName, ARequest.Title, 0,
-                                   ARequest.Filter, IDCANCEL});
+  FQuestions.push_back(TUIQuestion{TUIQuestionKind::SaveDialog, ARequest.FileName, ARequest.Title, 0, ARequest.Filter,
+                                   IDCANCEL, std::string()});
   bool confirmed;
   if (!FSaves.empty()) {
     std::optional<std::string> answer = FSaves.front();
@@ -18,11 +18,13 @@ bool TScriptedUIService::SaveDialog(const TSaveDialogRequest& ARequest, std::str
     throw EUIScriptError("no answer queued for the save dialog (" + ARequest.Filter + ")");
   }
   FQuestions.back().Answer = confirmed ? IDOK : IDCANCEL;
+  if (confirmed) FQuestions.back().Chosen = AFileName;
   return confirmed;
 }
 
 int TScriptedUIService::MessageBox(const std::string& AText, const std::string& ACaption, int AFlags) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::MessageBox, AText, ACaption, AFlags, std::string(), 0});
+  FQuestions.push_back(
+      TUIQuestion{TUIQuestionKind::MessageBox, AText, ACaption, AFlags, std::string(), 0, std::string()});
   int answer;
   if (!FAnswers.empty()) {
     answer = FAnswers.front();
@@ -37,7 +39,8 @@ int TScriptedUIService::MessageBox(const std::string& AText, const std::string& 
 }
 
 void TScriptedUIService::ShowMessage(const std::string& AText) {
-  FQuestions.push_back(TUIQuestion{TUIQuestionKind::ShowMessage, AText, std::string(), MB_OK, std::string(), IDOK});
+  FQuestions.push_back(
+      TUIQuestion{TUIQuestionKind::ShowMessage, AText, std::string(), MB_OK, std::string(), IDOK, std::string()});
   if (FFallback) FFallback->ShowMessage(AText);
 }
 

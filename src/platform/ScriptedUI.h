@@ -30,6 +30,7 @@ struct TUIQuestion {
   int Flags = 0;        // message box flags
   std::string Filter;   // dialog filter
   int Answer = 0;       // the button pressed; for dialogs IDOK or IDCANCEL
+  std::string Chosen;   // the file name a confirmed dialog gave
 };
 
 class TScriptedUIService : public TUIService {

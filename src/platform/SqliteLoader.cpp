@@ -39,8 +39,14 @@ bool IsBlank(const char* ATail) {
 
 bool HoldsText(TFieldType AType) {
   switch (AType) {
-    case ftString: case ftFixedChar: case ftWideString: case ftGuid:
-    case ftMemo: case ftFmtMemo: case ftBlob: case ftGraphic:
+    case ftString:
+    case ftFixedChar:
+    case ftWideString:
+    case ftGuid:
+    case ftMemo:
+    case ftFmtMemo:
+    case ftBlob:
+    case ftGraphic:
       return true;
     default:
       return false;
@@ -50,21 +56,29 @@ bool HoldsText(TFieldType AType) {
 // Stores one SQLite value into its field of the record being appended.
 void StoreValue(TField* AField, const TFieldData& AValue, bool AIsBlob) {
   if (const int64_t* i = std::get_if<int64_t>(&AValue)) {
-    if (AField->DataType() == ftBoolean) AField->SetAsBoolean(*i != 0);
-    else if (HoldsText(AField->DataType())) AField->SetAsString(IntToStr(*i));
-    else AField->SetAsLargeInt(*i);
+    if (AField->DataType() == ftBoolean)
+      AField->SetAsBoolean(*i != 0);
+    else if (HoldsText(AField->DataType()))
+      AField->SetAsString(IntToStr(*i));
+    else
+      AField->SetAsLargeInt(*i);
   } else if (const double* d = std::get_if<double>(&AValue)) {
-    if (HoldsText(AField->DataType())) AField->SetAsString(FloatToStr(*d));
-    else AField->SetAsFloat(*d);
+    if (HoldsText(AField->DataType()))
+      AField->SetAsString(FloatToStr(*d));
+    else
+      AField->SetAsFloat(*d);
   } else if (const std::string* s = std::get_if<std::string>(&AValue)) {
-    if (AIsBlob) AField->SetData(*s);
-    else AField->SetAsString(*s);
+    if (AIsBlob)
+      AField->SetData(*s);
+    else
+      AField->SetAsString(*s);
   }
 }
 
 void RunStatement(const std::string& ADatabase, const std::string& ASql, const std::string& AWhat,
                   TMemDataSet& ADataSet) {
-  if (DirectoryExists(ADatabase)) throw EDatabaseError("cannot open database " + Quoted(ADatabase) + ": it is a folder");
+  if (DirectoryExists(ADatabase))
+    throw EDatabaseError("cannot open database " + Quoted(ADatabase) + ": it is a folder");
   if (!FileExists(ADatabase))
     throw EDatabaseError("cannot open database " + Quoted(ADatabase) + ": the file does not exist");
   sqlite3* raw = nullptr;

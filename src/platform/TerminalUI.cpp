@@ -34,25 +34,39 @@ struct TButton {
 // The buttons of a message box, in their order on screen.
 std::vector<TButton> ButtonsOf(int AFlags) {
   switch (AFlags & 0x0F) {
-    case MB_OKCANCEL: return {{IDOK, "ok"}, {IDCANCEL, "cancel"}};
-    case MB_ABORTRETRYIGNORE: return {{IDABORT, "abort"}, {IDRETRY, "retry"}, {IDIGNORE, "ignore"}};
-    case MB_YESNOCANCEL: return {{IDYES, "yes"}, {IDNO, "no"}, {IDCANCEL, "cancel"}};
-    case MB_YESNO: return {{IDYES, "yes"}, {IDNO, "no"}};
-    case MB_RETRYCANCEL: return {{IDRETRY, "retry"}, {IDCANCEL, "cancel"}};
-    default: return {{IDOK, "ok"}};
+    case MB_OKCANCEL:
+      return {{IDOK, "ok"}, {IDCANCEL, "cancel"}};
+    case MB_ABORTRETRYIGNORE:
+      return {{IDABORT, "abort"}, {IDRETRY, "retry"}, {IDIGNORE, "ignore"}};
+    case MB_YESNOCANCEL:
+      return {{IDYES, "yes"}, {IDNO, "no"}, {IDCANCEL, "cancel"}};
+    case MB_YESNO:
+      return {{IDYES, "yes"}, {IDNO, "no"}};
+    case MB_RETRYCANCEL:
+      return {{IDRETRY, "retry"}, {IDCANCEL, "cancel"}};
+    default:
+      return {{IDOK, "ok"}};
   }
 }
 
 const char* WordOf(int AButton) {
   switch (AButton) {
-    case IDOK: return "ok";
-    case IDCANCEL: return "cancel";
-    case IDABORT: return "abort";
-    case IDRETRY: return "retry";
-    case IDIGNORE: return "ignore";
-    case IDYES: return "yes";
-    case IDNO: return "no";
-    default: return "?";
+    case IDOK:
+      return "ok";
+    case IDCANCEL:
+      return "cancel";
+    case IDABORT:
+      return "abort";
+    case IDRETRY:
+      return "retry";
+    case IDIGNORE:
+      return "ignore";
+    case IDYES:
+      return "yes";
+    case IDNO:
+      return "no";
+    default:
+      return "?";
   }
 }
 

@@ -5,12 +5,16 @@ namespace kv {
 
 int DefaultMessageBoxAnswer(int AFlags) {
   switch (AFlags & 0x0F) {
-    case MB_YESNO: return IDNO;
+    case MB_YESNO:
+      return IDNO;
     case MB_OKCANCEL:
     case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL: return IDCANCEL;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    default: return IDOK;
+    case MB_RETRYCANCEL:
+      return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+      return IDABORT;
+    default:
+      return IDOK;
   }
 }
 

@@ -25,5 +25,21 @@ TEST(CodePage, Utf16WithSurrogates) {
   EXPECT_EQ(Utf16ToUtf8(w), s);
 }
 
+TEST(CodePage, EncodedLengthAgreesWithEncoding) {
+  const char* texts[] = {"",
+                         "plain ascii",
+                         "\xE4\xB8\xAD\xE6\x96\x87 abc",       // CJK ideographs
+                         "\xE4\xB8\x80\xE9\xBE\xA5",           // U+4E00 and U+9FA5, the range's ends
+                         "\xE9\xBE\xA6",                        // U+9FA6, just outside
+                         "\xE2\x82\xAC 5",                      // euro sign: one byte in CP936
+                         "\xED\x95\x9C\xEA\xB5\xAD",           // Korean: not in GBK
+                         "a\xF0\x9F\x98\x80z",                  // outside the BMP
+                         "\xEF\xBC\x8C\xE3\x80\x82",           // full-width punctuation
+                         "\xE4\xB8"};                            // cut short
+  for (int cp : {936, CP_UTF8, 950, 1252}) {
+    for (const char* t : texts) EXPECT_EQ(EncodedLength(t, cp), EncodeText(t, cp).size()) << cp << " " << t;
+  }
+}
+
 }  // namespace
 }  // namespace kv

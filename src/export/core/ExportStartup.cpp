@@ -15,7 +15,7 @@ namespace kv {
 // Registration functions of the writers (defined in src/writers).
 //
 // Excel workbook writer, kind 1:
-//   void RegisterXLSExportProvider();
+void RegisterXLSExportProvider();
 //
 // Text-family writers, HTML 2, text 4, XML 3 (in that order):
 void RegisterHtmlXmlTxtExportProviders();
@@ -31,7 +31,7 @@ const TProviderUnit kProviderUnits[] = {
     // Placeholder, so that the list is never empty:
     nullptr,
     // Excel workbook writer:
-    //   RegisterXLSExportProvider,
+    RegisterXLSExportProvider,
     // Text-family writers:
     RegisterHtmlXmlTxtExportProviders,
 };

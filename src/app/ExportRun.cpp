@@ -1,0 +1,115 @@
+// The export command: data, form, UI answers, library call, outcome.
+#include "app/ExportRun.h"
+
+#include <iostream>
+#include <memory>
+
+#include "app/Layout.h"
+#include "app/Progress.h"
+#include "gridpack/DBBandedTableView.h"
+#include "gridpack/Grid.h"
+#include "library/ExportPrompt.h"
+#include "library/Exports.h"
+#include "platform/CsvLoader.h"
+#include "platform/Files.h"
+#include "platform/Forms.h"
+#include "platform/ScriptedUI.h"
+#include "platform/SqliteLoader.h"
+#include "platform/TerminalUI.h"
+
+namespace kv::app {
+
+namespace {
+
+void RunDbf(TcxGrid&, TcxGridDBBandedTableView& AView) {
+  TcxGridDBBandedTableView* view = &AView;
+  ConvertToDBF(&view);
+}
+
+const TExportFormat Formats[] = {
+    {"dbf", ".dbf", RunDbf},
+};
+
+// Puts the current directory back when the command ends (the save dialog
+// moves it to the target's folder, as the desktop dialog did).
+class TCurrentDirKeeper {
+ public:
+  TCurrentDirKeeper() : FDir(GetCurrentDir()) {}
+  ~TCurrentDirKeeper() {
+    if (!FDir.empty()) SetCurrentDir(FDir);
+  }
+
+ private:
+  std::string FDir;
+};
+
+}  // namespace
+
+const TExportFormat* FindExportFormat(const std::string& AName) {
+  for (const TExportFormat& f : Formats)
+    if (SameTextAscii(f.Name, AName)) return &f;
+  return nullptr;
+}
+
+std::string SupportedFormats() {
+  std::string names;
+  for (const TExportFormat& f : Formats) names += (names.empty() ? "" : ", ") + std::string(f.Name);
+  return names;
+}
+
+int RunExport(const TExportRequest& ARequest) {
+  const TExportFormat* format = FindExportFormat(ARequest.Format);
+  if (!format) throw EUsageError("unknown format \"" + ARequest.Format + "\"");
+  TCurrentDirKeeper dirKeeper;
+
+  // The form a desktop host would hold: dataset, data source, grid, view.
+  TComponent form;
+  form.Name = "ExportForm";
+  auto* dataSet = new TMemDataSet(&form);
+  if (!ARequest.Csv.empty())
+    LoadCsvFile(ARequest.Csv, *dataSet);
+  else if (!ARequest.Table.empty())
+    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet);
+  else
+    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet);
+  auto* source = new TDataSource(&form);
+  source->SetDataSet(dataSet);
+  auto* grid = new TcxGrid(&form);
+  auto* view = new TcxGridDBBandedTableView(&form);
+  view->DataController()->SetDataSource(source);
+  grid->Levels()->Add()->SetGridView(view);
+  if (ARequest.Layout.empty())
+    ApplyDefaultLayout(*view, *dataSet);
+  else
+    ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
+
+  // The save prompt gets --output; the overwrite question --yes / --no, or
+  // the terminal (which answers No when nobody can be asked).
+  std::string target = ApplyExportExtension(ExpandFileName(ARequest.Output), format->Extension);
+  TTerminalUIService terminal;
+  TScriptedUIService ui(&terminal);
+  ui.QueueSave(ARequest.Output);
+  if (ARequest.Overwrite == TOverwrite::Yes) ui.QueueAnswer(IDYES);
+  if (ARequest.Overwrite == TOverwrite::No) ui.QueueAnswer(IDNO);
+  TUIServiceScope uiScope(ui);
+  {
+    TProgress progress(dataSet->RecordCount());
+    format->Run(*grid, *view);
+  }
+
+  for (const TUIQuestion& q : ui.Questions()) {
+    if (q.Kind == TUIQuestionKind::SaveDialog && q.Answer == IDCANCEL) {
+      std::cerr << "kvpublic: nothing written: the save prompt was cancelled\n";
+      return ExitNothingWritten;
+    }
+    if (q.Kind == TUIQuestionKind::MessageBox && q.Answer == IDNO) {
+      std::cerr << "kvpublic: nothing written: \"" << target << "\" exists and was kept\n";
+      return ExitNothingWritten;
+    }
+  }
+  if (!FileExists(target)) throw Exception("nothing was written to \"" + target + "\"");
+  std::cout << "kvpublic: wrote " << target << " (" << dataSet->RecordCount() << " records)\n";
+  return ExitWritten;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,35 @@
+// Running `kvpublic export`: loading the data, building the form with its
+// grid and view, answering the library's questions, and calling the
+// library's own entry point for the chosen format.
+#pragma once
+
+#include <string>
+
+#include "app/CommandLine.h"
+
+namespace kv {
+class TcxGrid;
+class TcxGridDBBandedTableView;
+}  // namespace kv
+
+namespace kv::app {
+
+// An export format of the command line: its name, the extension the library
+// gives its files, and the library entry point that writes it.
+struct TExportFormat {
+  const char* Name;
+  const char* Extension;
+  void (*Run)(TcxGrid& AGrid, TcxGridDBBandedTableView& AView);
+};
+
+// The format of that name (compared without case of A to Z); nullptr if none.
+const TExportFormat* FindExportFormat(const std::string& AName);
+// The names of the formats, comma-separated.
+std::string SupportedFormats();
+
+// Runs an export and returns the exit code (ExitWritten or ExitNothingWritten);
+// errors are raised.  On success one line naming the file goes to stdout; when
+// nothing is written, the reason goes to stderr.
+int RunExport(const TExportRequest& ARequest);
+
+}  // namespace kv::app

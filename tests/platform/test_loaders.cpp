@@ -1,0 +1,234 @@
+// Loading SQLite tables and queries and CSV files: field types from declared
+// types and values, widening instead of losing values, and clear messages for
+// bad input.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "platform/CsvLoader.h"
+#include "platform/DBFields.h"
+#include "platform/SqliteLoader.h"
+#include "support/ViewFixture.h"
+
+namespace kv {
+namespace {
+
+using testing::TScratchDir;
+
+void Exec(const std::string& ADatabase, const std::string& ASql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(ADatabase.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  int rc = sqlite3_exec(db, ASql.c_str(), nullptr, nullptr, &error);
+  std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << message;
+}
+
+// The message of the EDatabaseError that AAction raises ("" when none).
+template <class F>
+std::string DatabaseError(F&& AAction) {
+  try {
+    AAction();
+  } catch (const EDatabaseError& e) {
+    return e.Message();
+  }
+  return std::string();
+}
+
+struct TDeclCase {
+  const char* Column;
+  TFieldType Type;
+  int Size;
+  const char* Text;  // AsString of the loaded value
+};
+
+TEST(SqliteLoader, FieldTypesFromDeclarationsWidenedByValues) {
+  TScratchDir dir;
+  std::string db = dir.File("shop.db");
+  Exec(db,
+       "CREATE TABLE t (a INTEGER, b INTEGER, c SMALLINT, d BIGINT, e VARCHAR(5), f NVARCHAR(4), "
+       "g DECIMAL(10,2), h DECIMAL(20,6), i MONEY, j REAL, k DATE, l DATETIME, m BOOLEAN, n MEMO, o BLOB, "
+       "p TEXT, q INTEGER, r DATE, s TIME, u GUID, v DECIMAL(10,2), w SMALLINT, x CHAR(2));"
+       "INSERT INTO t VALUES (1, 5000000000, 7, 8, '张三丰', '中文', 12.5, '1.123456', 99.99, 0.25, "
+       "'2024-03-05', '2024-03-05 10:11:12', 1, 'long text', x'0001', 'abc', 'abc', 'soon', '08:30:00', "
+       "'{00000000-0000-0000-0000-000000000001}', 1.23456, 70000, 'toolong');");
+  TMemDataSet ds;
+  LoadSqliteTable(db, "t", ds);
+  ASSERT_TRUE(ds.Active());
+  ASSERT_EQ(ds.RecordCount(), 1);
+  const TDeclCase cases[] = {
+      {"a", ftInteger, 0, "1"},
+      {"b", ftLargeint, 0, "5000000000"},
+      {"c", ftSmallint, 0, "7"},
+      {"d", ftLargeint, 0, "8"},
+      {"e", ftString, 6, "张三丰"},  // 6 bytes in GBK, more than the declared 5
+      {"f", ftWideString, 4, "中文"},
+      {"g", ftBCD, 2, "12.5"},
+      {"h", ftFMTBcd, 6, "1.123456"},
+      {"i", ftCurrency, 0, "99.99"},
+      {"j", ftFloat, 0, "0.25"},
+      {"k", ftDate, 0, "2024-03-05"},
+      {"l", ftDateTime, 0, "2024-03-05 10:11:12"},
+      {"m", ftBoolean, 0, "True"},
+      {"n", ftMemo, 0, "long text"},
+      {"o", ftBlob, 0, nullptr},  // checked below: its bytes hold a zero
+      {"p", ftString, 3, "abc"},
+      {"q", ftString, 3, "abc"},   // text in an INTEGER column: the column becomes text
+      {"r", ftString, 4, "soon"},  // not a date: text
+      {"s", ftTime, 0, "08:30:00"},
+      {"u", ftGuid, 38, "{00000000-0000-0000-0000-000000000001}"},
+      {"v", ftFMTBcd, 5, "1.23456"},  // more decimals than a BCD field holds
+      {"w", ftInteger, 0, "70000"},   // beyond a small integer
+      {"x", ftString, 7, "toolong"},
+  };
+  for (const TDeclCase& c : cases) {
+    SCOPED_TRACE(c.Column);
+    TField* f = ds.FieldByName(c.Column);
+    EXPECT_EQ(FieldTypeName(f->DataType()), std::string(FieldTypeName(c.Type)));
+    EXPECT_EQ(f->Size(), c.Size);
+    if (c.Text) {
+      EXPECT_EQ(f->AsString(), c.Text);
+    }
+  }
+  EXPECT_EQ(ds.FieldByName("o")->AsString(), std::string("\x00\x01", 2));
+}
+
+TEST(SqliteLoader, QueryColumnsWithoutDeclarationsAndRepeatedNames) {
+  TScratchDir dir;
+  std::string db = dir.File("q.db");
+  Exec(db,
+       "CREATE TABLE t (id INTEGER, name TEXT);"
+       "INSERT INTO t VALUES (1, 'a'), (2, NULL), (3, 'ccc');");
+  TMemDataSet ds;
+  LoadSqliteQuery(db,
+                  "select id * 2 as twice, name || '!' as shout, id / 2.0 as half, "
+                  "date('2024-01-01', '+' || id || ' days') as day, null as nada, id, id "
+                  "from t where id > 1 order by id desc;",
+                  ds);
+  ASSERT_EQ(ds.FieldCount(), 7);
+  EXPECT_EQ(ds.Fields(0)->DataType(), ftInteger);
+  EXPECT_EQ(ds.Fields(1)->DataType(), ftString);
+  EXPECT_EQ(ds.Fields(1)->Size(), 4);
+  EXPECT_EQ(ds.Fields(2)->DataType(), ftFloat);
+  EXPECT_EQ(ds.Fields(3)->DataType(), ftDate);
+  EXPECT_EQ(ds.Fields(4)->DataType(), ftString);
+  EXPECT_EQ(ds.Fields(5)->FieldName, "id");
+  EXPECT_EQ(ds.Fields(6)->FieldName, "id_1");
+  ASSERT_EQ(ds.RecordCount(), 2);
+  EXPECT_EQ(ds.RecNo(), 1);
+  EXPECT_EQ(ds.Fields(0)->AsString(), "6");
+  EXPECT_EQ(ds.Fields(1)->AsString(), "ccc!");
+  EXPECT_EQ(ds.Fields(2)->AsString(), "1.5");
+  EXPECT_EQ(ds.Fields(3)->AsString(), "2024-01-04");
+  ds.Next();
+  EXPECT_TRUE(ds.Fields(1)->IsNull());
+  EXPECT_TRUE(ds.Fields(4)->IsNull());
+}
+
+TEST(SqliteLoader, BadInputGetsAClearMessage) {
+  TScratchDir dir;
+  std::string db = dir.File("ok.db");
+  Exec(db, "CREATE TABLE t (a INTEGER);");
+  dir.Write("text.db", "this is not a database, just some text that is long enough to have a header....\n");
+  struct TCase {
+    std::string Database, Table, Query, Expected;
+  } cases[] = {
+      {dir.File("missing.db"), "t", "",
+       "cannot open database \"" + dir.File("missing.db") + "\": the file does not exist"},
+      {dir.Path(), "t", "", "cannot open database \"" + dir.Path() + "\": it is a folder"},
+      {dir.File("text.db"), "t", "", "\"" + dir.File("text.db") + "\" is not an SQLite database"},
+      {db, "nope", "", "cannot read table \"nope\" from \"" + db + "\": no such table: nope"},
+      {db, "", "selec * from t", "query failed on \"" + db + "\": near \"selec\": syntax error"},
+      {db, "", "   ", "query failed on \"" + db + "\": the query is empty"},
+      {db, "", "select 1; select 2", "query failed on \"" + db + "\": only one SQL statement can be run"},
+      {db, "", "begin", "query failed on \"" + db + "\": the statement returns no columns"},
+      {db, "", "insert into t values (1) returning a",
+       "query failed on \"" + db + "\": attempt to write a readonly database"},
+  };
+  for (const TCase& c : cases) {
+    TMemDataSet ds;
+    std::string message = DatabaseError([&] {
+      if (c.Table.empty())
+        LoadSqliteQuery(c.Database, c.Query, ds);
+      else
+        LoadSqliteTable(c.Database, c.Table, ds);
+    });
+    EXPECT_EQ(message, c.Expected);
+    EXPECT_FALSE(ds.Active());
+  }
+  // The table of the failed write is unchanged.
+  TMemDataSet ds;
+  LoadSqliteTable(db, "t", ds);
+  EXPECT_EQ(ds.RecordCount(), 0);
+}
+
+TEST(CsvLoader, FieldTypesFromValues) {
+  TMemDataSet ds;
+  LoadCsvText(
+      "id,name,price,day,at,flag,code,empty,big\n"
+      "1,张三,12.5,2024-03-05,2024-03-05 10:11,true,007,,3000000000\n"
+      "2,李四,3,2024-12-31,2024-03-06,FALSE,12,,1\n"
+      "3,,,,,,,,\n",
+      "t.csv", ds);
+  const TFieldType expected[] = {ftInteger, ftString, ftFloat,  ftDate,    ftDateTime,
+                                 ftBoolean, ftString, ftString, ftLargeint};
+  ASSERT_EQ(ds.FieldCount(), 9);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(ds.Fields(i)->DataType(), expected[i]) << ds.Fields(i)->FieldName;
+  EXPECT_EQ(ds.FieldByName("name")->Size(), 4);  // bytes in GBK
+  EXPECT_EQ(ds.FieldByName("empty")->Size(), 1);
+  EXPECT_EQ(ds.RecordCount(), 3);
+  EXPECT_EQ(ds.FieldByName("code")->AsString(), "007");  // leading zeros kept
+  EXPECT_EQ(ds.FieldByName("at")->AsString(), "2024-03-05 10:11:00");
+  ds.Last();
+  EXPECT_TRUE(ds.FieldByName("name")->IsNull());
+}
+
+TEST(CsvLoader, QuotedValuesLineEndingsAndByteOrderMark) {
+  TMemDataSet ds;
+  LoadCsvText(
+      "\xEF\xBB\xBF"
+      "a,b\r\n\"x, y\",\"say \"\"hi\"\"\"\r\n\"two\r\nlines\",\"\"\r\n\r\n",
+      "q.csv", ds);
+  ASSERT_EQ(ds.RecordCount(), 2);
+  EXPECT_EQ(ds.Fields(0)->FieldName, "a");
+  EXPECT_EQ(ds.Fields(0)->AsString(), "x, y");
+  EXPECT_EQ(ds.Fields(1)->AsString(), "say \"hi\"");
+  ds.Next();
+  EXPECT_EQ(ds.Fields(0)->AsString(), "two\r\nlines");
+  EXPECT_FALSE(ds.Fields(1)->IsNull());  // a quoted empty value is an empty text
+}
+
+TEST(CsvLoader, BadInputNamesTheLine) {
+  struct TCase {
+    std::string Text, Expected;
+  } cases[] = {
+      {"a,b,c\n1,2,3\n\"multi\nline\",2,3\n4,5\n", "bad.csv, line 5: 2 values, but the header names 3 columns"},
+      {"a,b\n1,2,3\n", "bad.csv, line 2: 3 values, but the header names 2 columns"},
+      {"a,b\n1,\"open\n", "bad.csv, line 2: a quoted value is not closed"},
+      {"a,b\n1,\xC3\x28\n", "bad.csv, line 2: the text is not valid UTF-8"},
+      {"", "bad.csv: the file is empty (a header row naming the columns is needed)"},
+      {"\n\n", "bad.csv: the file is empty (a header row naming the columns is needed)"},
+      {"name,x,NAME\n", "bad.csv, line 1: the header names the column \"NAME\" twice"},
+  };
+  for (const TCase& c : cases) {
+    TMemDataSet ds;
+    EXPECT_EQ(DatabaseError([&] { LoadCsvText(c.Text, "bad.csv", ds); }), c.Expected);
+  }
+  TScratchDir dir;
+  TMemDataSet ds;
+  EXPECT_EQ(DatabaseError([&] { LoadCsvFile(dir.File("none.csv"), ds); }),
+            "cannot read \"" + dir.File("none.csv") + "\": the file does not exist");
+}
+
+TEST(CsvLoader, HeaderOnlyGivesAnEmptyDataSet) {
+  TMemDataSet ds;
+  LoadCsvText("a,,c\n", "h.csv", ds);
+  ASSERT_EQ(ds.FieldCount(), 3);
+  EXPECT_EQ(ds.Fields(1)->FieldName, "Column2");
+  EXPECT_EQ(ds.RecordCount(), 0);
+  EXPECT_TRUE(ds.Eof());
+}
+
+}  // namespace
+}  // namespace kv
