@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchSource.h"
 #include "export/core/Export.h"
 #include "platform/CodePage.h"
 #include "platform/Streams.h"
@@ -32,51 +33,11 @@
 
 namespace {
 
-constexpr int kRows = 65000;
-constexpr int kCols = 20;
-
-// Joins texts (appending, rather than operator+ on a literal, which trips a
-// GCC 12 -Wrestrict false positive in optimised builds).
-std::string Concat(std::initializer_list<std::string_view> AParts) {
-  std::string out;
-  for (std::string_view part : AParts) out.append(part);
-  return out;
-}
-
-// The source values, as a dataset would hand them out.
-struct TSource {
-  std::vector<int32_t> Integers;   // columns with c % 5 == 0
-  std::vector<double> Doubles;     // c % 5 == 1
-  std::vector<std::string> Texts;  // the other columns (UTF-8)
-  TSource() {
-    Integers.reserve(kRows * 4);
-    Doubles.reserve(kRows * 4);
-    Texts.reserve(kRows * 12);
-    for (int r = 0; r < kRows; ++r)
-      for (int c = 0; c < kCols; ++c) switch (c % 5) {
-          case 0:
-            Integers.push_back(r * 31 + c);
-            break;
-          case 1:
-            Doubles.push_back(r * 1.25 + c / 8.0);
-            break;
-          case 2:
-            Texts.push_back(Concat({"item-", std::to_string(r), "-", std::to_string(c)}));
-            break;
-          case 3:
-            Texts.push_back(Concat({"名称", std::to_string(r % 100), "号"}));
-            break;
-          default:
-            Texts.push_back(Concat({"x", std::to_string(c)}));
-            break;
-        }
-  }
-};
-
-const TSource& Source() {
-  static const TSource source;
-  return source;
-}
+using kvbench::Concat;
+using kvbench::kCols;
+using kvbench::kRows;
+using kvbench::Source;
+using kvbench::TSource;
 
 std::string Scratch(const char* AName) { return "/tmp/kv_bench_txt_" + std::to_string(::getpid()) + "_" + AName; }
 

@@ -27,11 +27,11 @@ struct TTableData {
   std::vector<std::string> Names;
   std::vector<std::vector<std::string>> Values;  // [row % 100][column], UTF-8
   TTableData() {
-    for (int c = 0; c < Columns; ++c) Names.push_back("F" + std::to_string(c));
+    for (int c = 0; c < Columns; ++c) Names.push_back(std::string("F").append(std::to_string(c)));
     for (int r = 0; r < 100; ++r) {
       std::vector<std::string> row;
       for (int c = 0; c < Columns; ++c)
-        row.push_back(c % 4 == 3 ? "名称" + std::to_string(r) : std::to_string(r * 1000 + c * 7));
+        row.push_back(c % 4 == 3 ? std::string("名称").append(std::to_string(r)) : std::to_string(r * 1000 + c * 7));
       Values.push_back(row);
     }
   }

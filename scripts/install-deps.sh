@@ -8,7 +8,8 @@ level=${1:-build}
 pkgs=(g++ cmake make pkg-config libsqlite3-dev nlohmann-json3-dev libgtest-dev)
 if [[ $level == test || $level == bench ]]; then
   pkgs+=(python3 python3-xlrd python3-olefile python3-dbfread python3-lxml xsltproc antiword
-         libreoffice-calc-nogui libreoffice-writer-nogui libreoffice-base-drivers)
+         libreoffice-calc-nogui libreoffice-writer-nogui libreoffice-base-drivers
+         chromium fonts-wqy-microhei)
 fi
 if [[ $level == bench ]]; then
   pkgs+=(libbenchmark-dev libshp-dev python3-xlwt libxlsxwriter-dev)
