@@ -28,6 +28,7 @@ class TcxGridBandedTableView : public TcxGridTableView {
  protected:
   TcxGridBandedTableView(TComponent* AOwner, std::unique_ptr<TcxCustomDataController> ADataController);
   std::unique_ptr<TcxGridColumn> NewColumn() override;
+  std::unique_ptr<TcxCustomGridView> NewInstance() const override;
 };
 
 }  // namespace kv

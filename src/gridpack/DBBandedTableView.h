@@ -10,6 +10,7 @@ namespace kv {
 class TcxGridDBBandedColumn : public TcxGridBandedColumn {
  public:
   TcxGridItemDBDataBinding* DataBinding() const;
+  std::string ValueDisplayText(const Variant& AValue) const override;
 
  protected:
   friend class TcxGridDBBandedTableView;
@@ -28,6 +29,7 @@ class TcxGridDBBandedTableView : public TcxGridBandedTableView {
 
  protected:
   std::unique_ptr<TcxGridColumn> NewColumn() override;
+  std::unique_ptr<TcxCustomGridView> NewInstance() const override;
 };
 
 }  // namespace kv

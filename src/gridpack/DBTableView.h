@@ -11,29 +11,44 @@ namespace kv {
 
 class TField;
 
-// Binds a column to the field of the view's dataset named `FieldName`.
+// Binds an item to the field of the view's dataset named `FieldName`.
 class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
  public:
   using TcxGridItemDataBinding::TcxGridItemDataBinding;
   std::string FieldName;
-  // The bound field of the view's current dataset; nullptr when the column
+  // The bound field of the view's current dataset; nullptr when the item
   // names no field, the view has no dataset, or the dataset has no such field.
   TField* Field() const;
   // The field's display name, or the field name when the field is missing.
   std::string DefaultCaption() const override;
+  // The value type of the field's type (ValueTypes.h); the one set, or the
+  // variant type, without a field.
+  const TcxValueType* ValueTypeClass() const override;
+  // By the field: Booleans check box; dates and date-times date edit (with
+  // the time for date-times); times time edit; currency fields and float and
+  // BCD fields marked Currency: currency edit; graphics: image; else a text
+  // edit.  The alignment is the field's.
+  std::unique_ptr<TcxCustomEditProperties> DefaultProperties() const override;
+  void Assign(const TcxGridItemDataBinding& ASource) override;
 };
 
 // The data-bound binding of a column of a data-bound view; nullptr for other
 // columns.
-TcxGridItemDBDataBinding* DBDataBindingOf(const TcxGridColumn* AColumn);
+TcxGridItemDBDataBinding* DBDataBindingOf(const TcxCustomGridTableItem* AColumn);
 
 // The index of the first column of AView bound to the field named AFieldName
 // (case of A to Z ignored); -1 when none is.
 int IndexOfColumnByFieldName(const TcxGridTableView& AView, const std::string& AFieldName);
 
+// The text a data-bound item shows for a value outside any record: the
+// display format of a numeric or date-time field bound to it when it has one,
+// else the item's editor text.
+std::string DBItemValueDisplayText(const TcxCustomGridTableItem& AItem, const Variant& AValue);
+
 class TcxGridDBColumn : public TcxGridColumn {
  public:
   TcxGridItemDBDataBinding* DataBinding() const;
+  std::string ValueDisplayText(const Variant& AValue) const override;
 
  protected:
   friend class TcxGridDBTableView;
@@ -52,6 +67,7 @@ class TcxGridDBTableView : public TcxGridTableView {
 
  protected:
   std::unique_ptr<TcxGridColumn> NewColumn() override;
+  std::unique_ptr<TcxCustomGridView> NewInstance() const override;
 };
 
 }  // namespace kv

@@ -5,20 +5,27 @@
 // level names the view that shows its data; views are components of the form
 // (GridView.h), not of the grid, so a level only points at its view and the
 // two forget each other when either is freed.  The active level is one of the
-// top levels (the first one unless chosen), and the focused view is the
-// active level's view.
+// top levels (the first one unless chosen); the focused view is the view the
+// user works in: the one chosen (a detail view of a master row, for
+// example), else the active level's view.  The grid has a font (the default
+// of its views' styles), a look and feel, a client size (what its views are
+// laid out in) and an update lock that stops repainting while it is held.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "gridpack/LookAndFeel.h"
 #include "platform/Components.h"
+#include "platform/Fonts.h"
 
 namespace kv {
 
 class TcxGrid;
 class TcxCustomGridView;
+class TcxGridMasterDataRow;
 
 class TcxGridLevel : public TComponent {
  public:
@@ -44,6 +51,11 @@ class TcxGridLevel : public TComponent {
   std::string Caption;
   bool Visible = true;
 
+  // Gives the detail view of a master row for this (detail) level: a view
+  // the host keeps (and frees after the master view).  When unset or when
+  // it gives nullptr, the master row shows a copy of this level's view.
+  std::function<TcxCustomGridView*(TcxGridLevel* Sender, TcxGridMasterDataRow* AMasterRow)> OnGetDetailView;
+
  private:
   friend class TcxGrid;
   friend class TcxCustomGridView;
@@ -68,13 +80,32 @@ class TcxGrid : public TComponent {
   TcxGridLevel* ActiveLevel() const;
   // Only a top level of this grid can be made active (others are ignored).
   void SetActiveLevel(TcxGridLevel* ALevel);
-  // The view of the active level; nullptr when there is none.
+  // The view chosen with SetFocusedView when it is still attached to this
+  // grid, else the view of the active level; nullptr when there is none.
   TcxCustomGridView* FocusedView() const;
+  // Chooses the focused view (a view of one of this grid's levels, or a
+  // detail view of one; others are ignored); nullptr returns to the default.
+  void SetFocusedView(TcxCustomGridView* AView);
+
+  // The update lock: nested; EndUpdate without BeginUpdate does nothing.
+  void BeginUpdate() { ++FLockCount; }
+  void EndUpdate();
+  bool IsUpdateLocked() const { return FLockCount > 0; }
+  int UpdateLockCount() const { return FLockCount; }
+
+  TFont Font;
+  TcxLookAndFeel LookAndFeel;
+  // Client size in pixels: the top level's view is laid out in it.
+  int Width = 800;
+  int Height = 600;
 
  private:
   friend class TcxGridLevel;
+  friend class TcxCustomGridView;
   std::unique_ptr<TcxGridLevel> FRoot;
   TcxGridLevel* FActiveLevel = nullptr;
+  TcxCustomGridView* FFocusedView = nullptr;
+  int FLockCount = 0;
 };
 
 }  // namespace kv

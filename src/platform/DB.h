@@ -23,6 +23,7 @@
 
 #include "platform/Components.h"
 #include "platform/Exceptions.h"
+#include "platform/Types.h"
 #include "platform/Variant.h"
 
 namespace kv {
@@ -133,6 +134,8 @@ class TField {
   // Position in the dataset's field list, from 0.
   int Index() const { return FIndex; }
   std::string DisplayName() const { return DisplayLabel.empty() ? FieldName : DisplayLabel; }
+  // How controls align the field's text (numeric fields: right-justified).
+  TAlignment Alignment = taLeftJustify;
 
   // The value of the current record.  A null reads as "" / 0 / False.
   bool IsNull() const;
@@ -144,6 +147,9 @@ class TField {
   virtual TDateTime AsDateTime() const;
   // The value as a variant of the field's kind; varNull for a null.
   virtual Variant Value() const = 0;
+  // The text controls show: AsString unless the field class has display
+  // rules of its own (a display format).
+  virtual std::string DisplayText() const { return AsString(); }
 
   // Change the value of the record being appended or edited (EDatabaseError
   // "Dataset not in edit or insert mode" otherwise).  Texts are parsed by the
@@ -266,6 +272,23 @@ class TDataSet : public TComponent {
   // Writes into the edit buffer; EDatabaseError when not appending or editing.
   void SetFieldData(int AFieldIndex, TFieldData AValue);
 
+  // Reading another record without moving the cursor: while a reader is
+  // alive, the fields read record ARecIndex (0 .. RecordCount - 1) instead
+  // of the current record, and the data sources hear nothing.  Readers do
+  // not nest; the dataset must be active and in browse state.
+  class TRecordReader {
+   public:
+    TRecordReader(const TDataSet& ADataSet, int ARecIndex);
+    ~TRecordReader();
+    TRecordReader(const TRecordReader&) = delete;
+    TRecordReader& operator=(const TRecordReader&) = delete;
+    // Moves the reader to another record.
+    void SetRecord(int ARecIndex);
+
+   private:
+    const TDataSet& FDataSet;
+  };
+
  protected:
   // --- What an implementation provides ------------------------------------
   virtual int InternalRecordCount() const = 0;
@@ -306,6 +329,7 @@ class TDataSet : public TComponent {
   std::vector<TFieldData> FEditBuffer;
   int FDisableCount = 0;
   bool FChangedWhileDisabled = false;
+  mutable int FReadRecord = -1;  // record read by a TRecordReader, -1 when none
   std::vector<TDataSource*> FDataSources;
 };
 

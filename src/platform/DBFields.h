@@ -45,8 +45,18 @@ class TGuidField : public TStringField {
   TGuidField() : TStringField(38, ftGuid) {}
 };
 
+// The base of the number fields: right-justified, and shown through a
+// display format when one is set (FormatFloat of the value; a null shows "").
+class TNumericField : public TField {
+ public:
+  TNumericField(TFieldType ADataType, int ASize) : TField(ADataType, ASize) { Alignment = taRightJustify; }
+  std::string DisplayText() const override;
+  std::string DisplayFormat;
+  std::string EditFormat;
+};
+
 // Integer kinds: value range checked on the way in.
-class TIntegerField : public TField {
+class TIntegerField : public TNumericField {
  public:
   TIntegerField() : TIntegerField(ftInteger, INT32_MIN, INT32_MAX) {}
   int DataSize() const override { return 4; }
@@ -62,7 +72,7 @@ class TIntegerField : public TField {
   int64_t MaxValue() const { return FMax; }
 
  protected:
-  TIntegerField(TFieldType AType, int64_t AMin, int64_t AMax) : TField(AType, 0), FMin(AMin), FMax(AMax) {}
+  TIntegerField(TFieldType AType, int64_t AMin, int64_t AMax) : TNumericField(AType, 0), FMin(AMin), FMax(AMax) {}
   virtual TVarType VariantKind() const { return varInteger; }
 
  private:
@@ -109,9 +119,9 @@ class TBooleanField : public TField {
 };
 
 // ftFloat; `Currency` only changes how the value is displayed by controls.
-class TFloatField : public TField {
+class TFloatField : public TNumericField {
  public:
-  TFloatField() : TField(ftFloat, 0) {}
+  TFloatField() : TNumericField(ftFloat, 0) {}
   int DataSize() const override { return 8; }
   std::string AsString() const override;
   double AsFloat() const override;
@@ -124,7 +134,7 @@ class TFloatField : public TField {
   int Precision = 15;
 
  protected:
-  explicit TFloatField(TFieldType AType) : TField(AType, 0) {}
+  explicit TFloatField(TFieldType AType) : TNumericField(AType, 0) {}
 };
 
 // ftCurrency: a float field shown as money; its variant is varCurrency.
@@ -135,9 +145,9 @@ class TCurrencyField : public TFloatField {
 };
 
 // ftBCD: Size = decimals; the value is a Currency (four decimals).
-class TBCDField : public TField {
+class TBCDField : public TNumericField {
  public:
-  explicit TBCDField(int ASize = 4) : TField(ftBCD, ASize) {}
+  explicit TBCDField(int ASize = 4) : TNumericField(ftBCD, ASize) {}
   int DataSize() const override { return 34; }
   std::string AsString() const override;
   double AsFloat() const override;
@@ -147,12 +157,14 @@ class TBCDField : public TField {
   void SetAsLargeInt(int64_t AValue) override;
   void SetValue(const Variant& AValue) override;
   int Precision = 18;
+  // Shown as money by controls (as the float field's flag).
+  bool Currency = false;
 };
 
 // ftFMTBcd: Size = decimals; the value is a decimal text of any length.
-class TFMTBCDField : public TField {
+class TFMTBCDField : public TNumericField {
  public:
-  explicit TFMTBCDField(int ASize = 8) : TField(ftFMTBcd, ASize) {}
+  explicit TFMTBCDField(int ASize = 8) : TNumericField(ftFMTBcd, ASize) {}
   int DataSize() const override { return 34; }
   std::string AsString() const override;
   double AsFloat() const override;
@@ -162,6 +174,7 @@ class TFMTBCDField : public TField {
   void SetAsLargeInt(int64_t AValue) override;
   void SetValue(const Variant& AValue) override;
   int Precision = 32;
+  bool Currency = false;
 };
 
 // ftDateTime, and the base of the date and time fields.
@@ -177,6 +190,9 @@ class TDateTimeField : public TField {
   void SetAsDateTime(TDateTime AValue) override;
   void SetAsFloat(double AValue) override { SetAsDateTime(AValue); }
   void SetValue(const Variant& AValue) override;
+  // FormatDateTime of the value when set; a null shows "".
+  std::string DisplayText() const override;
+  std::string DisplayFormat;
 
  protected:
   explicit TDateTimeField(TFieldType AType) : TField(AType, 0) {}
