@@ -29,21 +29,22 @@ struct TRecordedMerge {
 class TRecordingProvider : public TcxCustomExportProvider, public IcxExportProvider {
  public:
   explicit TRecordingProvider(const std::string& AFileName) : TcxCustomExportProvider(AFileName) {
+    if (AFileName.find("/missing-folder/") != std::string::npos)
+      throw EFCreateError("Cannot create file \"" + AFileName + "\".");
     FStyles = TcxExportStyleManager::Acquire(AFileName);
-    Created().push_back(this);
   }
-  ~TRecordingProvider() override {
-    FStyles->Release();
-    for (auto& p : Created())
-      if (p == this) p = nullptr;
-  }
+  ~TRecordingProvider() override { FStyles->Release(); }
   static int ExportKind() { return kRecordingKind; }
 
-  // Every provider made since the last Reset, in creation order (nullptr once
-  // destroyed); the test keeps the ones it reads alive through Keep().
-  static std::vector<TRecordingProvider*>& Created() {
-    static std::vector<TRecordingProvider*> created;
-    return created;
+  // Every provider made since the last Clear, in creation order, kept alive
+  // so that a test can read what an exporter wrote after the exporter is gone.
+  static std::vector<std::shared_ptr<TcxCustomExportProvider>>& Kept() {
+    static std::vector<std::shared_ptr<TcxCustomExportProvider>> kept;
+    return kept;
+  }
+  // The provider made ANumber-th (0 first), as a recording provider.
+  static TRecordingProvider* Made(size_t ANumber) {
+    return ANumber < Kept().size() ? dynamic_cast<TRecordingProvider*>(Kept()[ANumber].get()) : nullptr;
   }
 
   void Finish() override { ++FinishCount; }
@@ -173,5 +174,21 @@ class TRecordingCacheProvider : public TRecordingProvider, public IcxCellInterna
 
   std::map<std::pair<int, int>, std::shared_ptr<IcxCellInternalCache>> Nested;
 };
+
+// Registers both recording providers (their constructors keep every
+// provider made in TRecordingProvider::Kept()).
+inline void RegisterRecordingProviders() {
+  auto keep = [](TcxExportProviderClass AClass) {
+    auto construct = AClass.Construct;
+    AClass.Construct = [construct](const std::string& AFileName) {
+      auto provider = construct(AFileName);
+      TRecordingProvider::Kept().push_back(provider);
+      return provider;
+    };
+    return AClass;
+  };
+  TcxExport::RegisterProvider(keep(TcxExportProviderClass::Of<TRecordingProvider>("TRecordingProvider")));
+  TcxExport::RegisterProvider(keep(TcxExportProviderClass::Of<TRecordingCacheProvider>("TRecordingCacheProvider")));
+}
 
 }  // namespace kv::testing
