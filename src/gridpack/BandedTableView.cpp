@@ -20,6 +20,10 @@ std::unique_ptr<TcxGridColumn> TcxGridBandedTableView::NewColumn() {
   return std::unique_ptr<TcxGridColumn>(new TcxGridBandedColumn(this));
 }
 
+std::unique_ptr<TcxCustomGridView> TcxGridBandedTableView::NewInstance() const {
+  return std::make_unique<TcxGridBandedTableView>();
+}
+
 TcxGridBandedColumn* TcxGridBandedTableView::Columns(int AIndex) const {
   return static_cast<TcxGridBandedColumn*>(TcxGridTableView::Columns(AIndex));
 }

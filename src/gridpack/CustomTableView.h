@@ -287,11 +287,13 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   virtual std::unique_ptr<TcxCustomGridTableItem> NewItem() = 0;
   // Adds an item of the view's item class at the end.
   TcxCustomGridTableItem* CreateItem();
+  void AssignTo(TcxCustomGridView& AClone) const override;
   // Called before an item is freed (summaries and styles forget it).
   virtual void ItemRemoving(TcxCustomGridTableItem* AItem);
 
  private:
   friend class TcxCustomGridTableItem;
+  friend class TcxGridItemDataBinding;
   std::vector<std::unique_ptr<TcxCustomGridTableItem>> FItems;
   int FNextDataIndex = 0;
   std::unique_ptr<TcxGridViewData> FViewData;

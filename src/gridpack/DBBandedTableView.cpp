@@ -11,6 +11,10 @@ TcxGridItemDBDataBinding* TcxGridDBBandedColumn::DataBinding() const {
   return static_cast<TcxGridItemDBDataBinding*>(TcxGridColumn::DataBinding());
 }
 
+std::string TcxGridDBBandedColumn::ValueDisplayText(const Variant& AValue) const {
+  return DBItemValueDisplayText(*this, AValue);
+}
+
 TcxGridDBBandedTableView::TcxGridDBBandedTableView(TComponent* AOwner)
     : TcxGridBandedTableView(AOwner, std::make_unique<TcxGridDBDataController>()) {}
 
@@ -20,6 +24,10 @@ TcxGridDBDataController* TcxGridDBBandedTableView::DataController() const {
 
 std::unique_ptr<TcxGridColumn> TcxGridDBBandedTableView::NewColumn() {
   return std::unique_ptr<TcxGridColumn>(new TcxGridDBBandedColumn(this));
+}
+
+std::unique_ptr<TcxCustomGridView> TcxGridDBBandedTableView::NewInstance() const {
+  return std::make_unique<TcxGridDBBandedTableView>();
 }
 
 TcxGridDBBandedColumn* TcxGridDBBandedTableView::Columns(int AIndex) const {

@@ -1,13 +1,15 @@
 // Data-bound table views and field bindings.
 #include "gridpack/DBTableView.h"
 
+#include "platform/DBFields.h"
 #include "platform/Files.h"
+#include "platform/SysUtils.h"
 
 namespace kv {
 
 TField* TcxGridItemDBDataBinding::Field() const {
   if (FieldName.empty()) return nullptr;
-  TcxGridTableView* view = Item()->GridView();
+  TcxCustomGridTableView* view = Item()->GridView();
   auto* controller = view ? dynamic_cast<TcxGridDBDataController*>(view->DataController()) : nullptr;
   TDataSet* dataSet = controller ? controller->DataSet() : nullptr;
   return dataSet ? dataSet->FindField(FieldName) : nullptr;
@@ -18,7 +20,54 @@ std::string TcxGridItemDBDataBinding::DefaultCaption() const {
   return field ? field->DisplayName() : FieldName;
 }
 
-TcxGridItemDBDataBinding* DBDataBindingOf(const TcxGridColumn* AColumn) {
+const TcxValueType* TcxGridItemDBDataBinding::ValueTypeClass() const {
+  TField* field = Field();
+  return field ? ValueTypeOfFieldType(field->DataType()) : TcxGridItemDataBinding::ValueTypeClass();
+}
+
+std::unique_ptr<TcxCustomEditProperties> TcxGridItemDBDataBinding::DefaultProperties() const {
+  TField* field = Field();
+  if (!field) return TcxGridItemDataBinding::DefaultProperties();
+  std::unique_ptr<TcxCustomEditProperties> properties;
+  bool currency = false;
+  if (auto* f = dynamic_cast<TFloatField*>(field)) currency = f->Currency;
+  if (auto* f = dynamic_cast<TBCDField*>(field)) currency = f->Currency;
+  if (auto* f = dynamic_cast<TFMTBCDField*>(field)) currency = f->Currency;
+  switch (field->DataType()) {
+    case ftBoolean:
+      return std::make_unique<TcxCheckBoxProperties>();
+    case ftGraphic:
+      return std::make_unique<TcxImageProperties>();
+    case ftDate:
+      properties = std::make_unique<TcxDateEditProperties>();
+      break;
+    case ftDateTime:
+    case ftTimeStamp: {
+      auto date = std::make_unique<TcxDateEditProperties>();
+      date->Kind = ckDateTime;
+      properties = std::move(date);
+      break;
+    }
+    case ftTime:
+      properties = std::make_unique<TcxTimeEditProperties>();
+      break;
+    default:
+      if (currency)
+        properties = std::make_unique<TcxCurrencyEditProperties>();
+      else
+        properties = std::make_unique<TcxTextEditProperties>();
+      break;
+  }
+  properties->Alignment.Horz = field->Alignment;
+  return properties;
+}
+
+void TcxGridItemDBDataBinding::Assign(const TcxGridItemDataBinding& ASource) {
+  TcxGridItemDataBinding::Assign(ASource);
+  if (auto* source = dynamic_cast<const TcxGridItemDBDataBinding*>(&ASource)) FieldName = source->FieldName;
+}
+
+TcxGridItemDBDataBinding* DBDataBindingOf(const TcxCustomGridTableItem* AColumn) {
   return AColumn ? dynamic_cast<TcxGridItemDBDataBinding*>(AColumn->DataBinding()) : nullptr;
 }
 
@@ -30,12 +79,32 @@ int IndexOfColumnByFieldName(const TcxGridTableView& AView, const std::string& A
   return -1;
 }
 
+std::string DBItemValueDisplayText(const TcxCustomGridTableItem& AItem, const Variant& AValue) {
+  TcxGridItemDBDataBinding* binding = DBDataBindingOf(&AItem);
+  TField* field = binding ? binding->Field() : nullptr;
+  if (field && !AValue.IsEmptyOrNull()) {
+    try {
+      if (auto* number = dynamic_cast<TNumericField*>(field); number && !number->DisplayFormat.empty())
+        return FormatFloat(number->DisplayFormat, AValue.AsDouble());
+      if (auto* date = dynamic_cast<TDateTimeField*>(field); date && !date->DisplayFormat.empty())
+        return FormatDateTime(date->DisplayFormat, AValue.AsDateTime());
+    } catch (const EVariantError&) {
+      // Not a number or date after all: the editor shows it.
+    }
+  }
+  return AItem.GetProperties()->GetDisplayText(AValue);
+}
+
 TcxGridDBColumn::TcxGridDBColumn(TcxGridTableView* AGridView) : TcxGridColumn(AGridView) {
   SetDataBinding(std::make_unique<TcxGridItemDBDataBinding>(this));
 }
 
 TcxGridItemDBDataBinding* TcxGridDBColumn::DataBinding() const {
   return static_cast<TcxGridItemDBDataBinding*>(TcxGridColumn::DataBinding());
+}
+
+std::string TcxGridDBColumn::ValueDisplayText(const Variant& AValue) const {
+  return DBItemValueDisplayText(*this, AValue);
 }
 
 TcxGridDBTableView::TcxGridDBTableView(TComponent* AOwner)
@@ -47,6 +116,10 @@ TcxGridDBDataController* TcxGridDBTableView::DataController() const {
 
 std::unique_ptr<TcxGridColumn> TcxGridDBTableView::NewColumn() {
   return std::unique_ptr<TcxGridColumn>(new TcxGridDBColumn(this));
+}
+
+std::unique_ptr<TcxCustomGridView> TcxGridDBTableView::NewInstance() const {
+  return std::make_unique<TcxGridDBTableView>();
 }
 
 TcxGridDBColumn* TcxGridDBTableView::Columns(int AIndex) const {

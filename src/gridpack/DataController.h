@@ -99,6 +99,8 @@ class TcxCustomDataController {
   TcxRowInfo GetRowInfo(int ARowIndex) const;  // list-index error when out of range
   // The row showing a record; -1 when a group above it is collapsed.
   int GetRowIndexByRecordIndex(int ARecordIndex) const;
+  // The row showing a data group; -1 when a group above it is collapsed.
+  int GetRowIndexByGroupIndex(int AGroupIndex) const;
 
   // --- Expansion -----------------------------------------------------------
   // Group rows always; data rows when the view is a master view.
@@ -155,11 +157,16 @@ class TcxCustomDataController {
   uint64_t ScrollCount() const { return FScrolls; }
   // The grouping, an item or a data setting changed: rebuild when next needed.
   void StructureChanged();
+  // Drops the detail views of every master record now (the detail levels
+  // or the master view's level are going away).
+  void DropDetails();
 
  protected:
   // Called when the data changed or was opened or closed.
   virtual void DataChanged();
   virtual void FocusedRecordChanged() { ++FScrolls; }
+  // The records must be loaded again (a setting of the data changed).
+  void DataInvalidated();
 
   // --- What a controller class provides -----------------------------------
   // Loads the records; returns their number.
@@ -191,7 +198,8 @@ class TcxCustomDataController {
   void SetRecordFlag(int ARecordIndex, uint8_t AFlag, bool AOn);
   bool RecordFlag(int ARecordIndex, uint8_t AFlag) const;
   TDetailSet& DetailSet(int ARecordIndex) const;
-  void DropDetails();
+  void RebuildRows();
+  int RowLevel(int32_t ARow) const;
 
   TcxCustomGridView* FGridView = nullptr;
   std::unique_ptr<TcxDataSummary> FSummary;
@@ -206,9 +214,13 @@ class TcxCustomDataController {
   mutable std::vector<TDataGroup> FGroups;
   mutable std::vector<TcxCustomGridTableItem*> FGroupingItems;
   mutable std::unique_ptr<TRowList> FRows;
-  mutable std::vector<uint8_t> FRecordFlags;  // by RecordKey: selected, expanded
+  mutable std::vector<uint8_t> FRecordFlags;                  // by RecordKey: selected, expanded
   mutable std::vector<std::unique_ptr<TDetailSet>> FDetails;  // by record index
+  mutable bool FDetailsStale = false;
   int FSelectedGroups = 0;
+  mutable std::vector<int> FRecordGroup;  // record -> innermost data group
+  mutable std::vector<int> FGroupRows;    // data group -> row (cache)
+  mutable uint64_t FGroupRowsVersion = ~0ull;
 };
 
 // The controller of views that hold their own data (no dataset): the host
@@ -282,6 +294,11 @@ class TcxGridDBDataController : public TcxCustomDataController {
   TField* GetItemField(const TcxCustomGridTableItem* AItem) const;
   // The dataset position (from 0) of a record.
   int RecordDataSetIndex(int ARecordIndex) const;
+  // The value of a dataset field for a record (null without a field).
+  Variant GetFieldValue(int ARecordIndex, TField* AField) const;
+  // Values of the fields named in a ";"-separated list for a record; an
+  // empty list when a name is no field of the dataset.
+  std::vector<Variant> GetFieldValues(int ARecordIndex, const std::string& AFieldNames) const;
 
   // Remembers the dataset's current record, and goes back to it (nothing
   // happens when nothing was saved or the record is gone).
@@ -289,7 +306,9 @@ class TcxGridDBDataController : public TcxCustomDataController {
   void RestoreDataSetPos();
 
   // Limits the records to those whose fields AFields hold AValues (detail
-  // views; an empty list shows every record).
+  // views; an empty list shows every record).  A null value, a value list
+  // of another length or a name that is no field of the dataset leaves no
+  // record.
   void SetDetailFilter(std::vector<std::string> AFields, std::vector<Variant> AValues);
 
  protected:
@@ -313,12 +332,14 @@ class TcxGridDBDataController : public TcxCustomDataController {
    private:
     TcxGridDBDataController* FOwner;
   };
+  void FocusedRecordChanged() override;
   TLink FLink;
   TcxDBDataModeController FDataModeController;
-  std::vector<int> FDataSetIndexes;  // record -> dataset position
+  mutable std::vector<int> FDataSetIndexes;  // record -> dataset position
   TBookmarkStr FSavedPos;
   std::vector<std::string> FDetailFields;
   std::vector<Variant> FDetailValues;
+  bool FDetailMatchesNothing = false;
 };
 
 }  // namespace kv

@@ -183,8 +183,7 @@ class TcxDataSummary {
   // The summary items and values of the group shown in row ARowIndex; false
   // (and nothing filled) when the row is no group row or the group's level
   // has no summary items.
-  bool GetGroupSummaryInfo(int ARowIndex, const TcxDataGroupSummaryItems*& AItems,
-                           std::vector<Variant>& AValues) const;
+  bool GetGroupSummaryInfo(int ARowIndex, const TcxDataGroupSummaryItems*& AItems, std::vector<Variant>& AValues) const;
   // The summary text of a group row: BeginText, the texts of the items
   // positioned spGroup (non-empty texts only) joined by Separator and a
   // blank, EndText; "" when there is no such text.

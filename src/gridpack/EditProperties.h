@@ -43,7 +43,8 @@ class TcxCustomEditProperties {
   // The text the editor shows for AValue; a null or empty value shows "".
   // With AFullText false an editor may shorten it (none of these does).
   virtual std::string GetDisplayText(const Variant& AValue, bool AFullText = true) const;
-  // Whether two values show as one merged cell: their display texts are equal.
+  // Whether two values show as one merged cell: they are equal by VarCompare
+  // (ValueTypes.h); image editors compare the picture bytes.
   virtual bool IsValueEqual(const Variant& A, const Variant& B) const;
 };
 

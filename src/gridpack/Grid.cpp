@@ -3,12 +3,16 @@
 
 #include <algorithm>
 
+#include "gridpack/DataController.h"
 #include "gridpack/GridView.h"
 #include "platform/Exceptions.h"
 
 namespace kv {
 
 TcxGridLevel::~TcxGridLevel() {
+  // The copies of this level's view that master rows show go with it, and so
+  // do the copies of the detail levels below (with the master view's rows).
+  if (FParent && FParent->FGridView) FParent->FGridView->DataController()->DropDetails();
   SetGridView(nullptr);
   if (FGrid && FGrid->FActiveLevel == this) FGrid->FActiveLevel = nullptr;
 }
@@ -33,7 +37,12 @@ int TcxGridLevel::Index() const {
 
 void TcxGridLevel::SetGridView(TcxCustomGridView* AView) {
   if (FGridView == AView) return;
-  if (FGridView) FGridView->FLevel = nullptr;
+  if (FGridView) {
+    // The view leaves the grid: its master rows' details and the focus go.
+    FGridView->DataController()->DropDetails();
+    if (FGrid && FGrid->FFocusedView == FGridView) FGrid->FFocusedView = nullptr;
+    FGridView->FLevel = nullptr;
+  }
   FGridView = nullptr;
   if (AView) {
     if (AView->FLevel) AView->FLevel->FGridView = nullptr;
@@ -47,6 +56,7 @@ TcxGrid::TcxGrid(TComponent* AOwner) : TComponent(AOwner), FRoot(new TcxGridLeve
 TcxGrid::~TcxGrid() {
   // Levels go before the grid's other members; they detach their views.
   FActiveLevel = nullptr;
+  FFocusedView = nullptr;
   FRoot.reset();
 }
 
@@ -60,8 +70,17 @@ void TcxGrid::SetActiveLevel(TcxGridLevel* ALevel) {
 }
 
 TcxCustomGridView* TcxGrid::FocusedView() const {
+  if (FFocusedView) return FFocusedView;
   TcxGridLevel* level = ActiveLevel();
   return level ? level->GridView() : nullptr;
+}
+
+void TcxGrid::SetFocusedView(TcxCustomGridView* AView) {
+  if (AView == nullptr || AView->Control() == this) FFocusedView = AView;
+}
+
+void TcxGrid::EndUpdate() {
+  if (FLockCount > 0) --FLockCount;
 }
 
 }  // namespace kv

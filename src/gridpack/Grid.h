@@ -25,7 +25,6 @@ namespace kv {
 
 class TcxGrid;
 class TcxCustomGridView;
-class TcxGridMasterDataRow;
 
 class TcxGridLevel : public TComponent {
  public:
@@ -51,10 +50,12 @@ class TcxGridLevel : public TComponent {
   std::string Caption;
   bool Visible = true;
 
-  // Gives the detail view of a master row for this (detail) level: a view
-  // the host keeps (and frees after the master view).  When unset or when
-  // it gives nullptr, the master row shows a copy of this level's view.
-  std::function<TcxCustomGridView*(TcxGridLevel* Sender, TcxGridMasterDataRow* AMasterRow)> OnGetDetailView;
+  // Gives the detail view of a master record (of the master view, by record
+  // index) for this detail level: a view the host keeps alive as long as the
+  // master view's records.  When unset or when it gives nullptr, the master
+  // row shows a copy of this level's view.
+  std::function<TcxCustomGridView*(TcxGridLevel* Sender, TcxCustomGridView* AMasterView, int AMasterRecordIndex)>
+      OnGetDetailView;
 
  private:
   friend class TcxGrid;

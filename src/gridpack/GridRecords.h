@@ -160,7 +160,6 @@ class TcxGridViewData {
   TcxCustomGridTableView* FView;
   mutable std::unordered_map<int, std::unique_ptr<TcxCustomGridRecord>> FRecords;
   mutable uint64_t FVersion = 0;
-  mutable uint64_t FDataVersion = 0;
 };
 
 }  // namespace kv

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,7 @@ namespace kv {
 
 class TcxCustomStyles;
 class TcxCustomStyleSheet;
+class TcxStyleRepository;
 
 // What a style assigns (bits of `AssignedValues`).
 enum TcxStyleValue : uint8_t { svBitmap = 0x01, svColor = 0x02, svFont = 0x04, svTextColor = 0x08 };
@@ -58,16 +60,19 @@ class TcxStyle : public TComponent {
 
  private:
   friend class TcxCustomStyles;
+  friend class TcxStyleRepository;
   TColor FColor = clDefault;
   TColor FTextColor = clDefault;
   TFont FFont;
   std::unique_ptr<TBitmap> FBitmap;
   TcxStyleValues FAssigned = 0;
   std::vector<TcxCustomStyles*> FUsers;  // styles objects with a slot holding this style
+  TcxStyleRepository* FRepository = nullptr;
 };
 
 // Makes styles for a form: each style is owned by the repository's owner
-// (the form), and the repository lists the styles it made.
+// (the form), and the repository lists the styles it made and frees them
+// when it is freed.
 class TcxStyleRepository : public TComponent {
  public:
   explicit TcxStyleRepository(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
@@ -96,6 +101,8 @@ struct TcxViewParams {
 // (ADefaultColor, ADefaultTextColor, ADefaultFont, no bitmap).  nullptr
 // entries are skipped.
 void ResolveViewParams(std::initializer_list<const TcxStyle*> AChain, TColor ADefaultColor, TColor ADefaultTextColor,
+                       const TFont* ADefaultFont, TcxViewParams& AParams);
+void ResolveViewParams(const std::vector<const TcxStyle*>& AChain, TColor ADefaultColor, TColor ADefaultTextColor,
                        const TFont* ADefaultFont, TcxViewParams& AParams);
 
 // A set of style slots addressed by index, with an optional style sheet.

@@ -265,9 +265,7 @@ class TcxGridTableView : public TcxCustomGridTableView {
   // (table views can).
   virtual bool SupportsMultiSummaries() const { return true; }
   bool IsFooterMultiSummaries() const { return OptionsView.FooterMultiSummaries && SupportsMultiSummaries(); }
-  bool IsGroupFooterMultiSummaries() const {
-    return OptionsView.GroupFooterMultiSummaries && SupportsMultiSummaries();
-  }
+  bool IsGroupFooterMultiSummaries() const { return OptionsView.GroupFooterMultiSummaries && SupportsMultiSummaries(); }
 
   // The layout object of the view (TableViewInfo.h).
   TcxGridTableViewInfo* ViewInfo() const;

@@ -18,15 +18,15 @@ class TcxValueType {
   virtual const char* ClassName() const = 0;
 };
 
-#define KV_DECLARE_VALUE_TYPE(Name, Kind)                         \
-  class Name : public TcxValueType {                              \
-   public:                                                        \
-    TVarType VarType() const override { return Kind; }            \
-    const char* ClassName() const override { return #Name; }      \
-    static const Name* Instance() {                               \
-      static const Name instance;                                 \
-      return &instance;                                           \
-    }                                                             \
+#define KV_DECLARE_VALUE_TYPE(Name, Kind)                    \
+  class Name : public TcxValueType {                         \
+   public:                                                   \
+    TVarType VarType() const override { return Kind; }       \
+    const char* ClassName() const override { return #Name; } \
+    static const Name* Instance() {                          \
+      static const Name instance;                            \
+      return &instance;                                      \
+    }                                                        \
   }
 
 KV_DECLARE_VALUE_TYPE(TcxStringValueType, varString);

@@ -353,6 +353,7 @@ void TDataSet::Delete() {
 const TFieldData& TDataSet::GetFieldData(int AFieldIndex) const {
   static const TFieldData Null;
   if (AFieldIndex < 0 || AFieldIndex >= FieldCount()) RaiseListIndexError(AFieldIndex);
+  if (FReadRecord >= 0) return InternalGetData(FReadRecord, AFieldIndex);
   if (FState == dsEdit || FState == dsInsert) return FEditBuffer[static_cast<size_t>(AFieldIndex)];
   if (FState == dsInactive || FCurrent < 0) return Null;
   return InternalGetData(FCurrent, AFieldIndex);
@@ -380,5 +381,20 @@ void TDataSet::NotifyLinks(void (TDataLink::*AEvent)(), bool AHeldBack) {
 void TDataSet::NotifyActive() { NotifyLinks(&TDataLink::ActiveChanged, false); }
 void TDataSet::NotifyChanged() { NotifyLinks(&TDataLink::DataSetChanged, true); }
 void TDataSet::NotifyScrolled() { NotifyLinks(&TDataLink::DataSetScrolled, true); }
+
+// --- Reading other records --------------------------------------------------------
+
+TDataSet::TRecordReader::TRecordReader(const TDataSet& ADataSet, int ARecIndex) : FDataSet(ADataSet) {
+  if (FDataSet.FState != dsBrowse) throw EDatabaseError("Dataset not in browse mode");
+  if (FDataSet.FReadRecord >= 0) throw EDatabaseError("Dataset is already read by another reader");
+  SetRecord(ARecIndex);
+}
+
+TDataSet::TRecordReader::~TRecordReader() { FDataSet.FReadRecord = -1; }
+
+void TDataSet::TRecordReader::SetRecord(int ARecIndex) {
+  if (ARecIndex < 0 || ARecIndex >= FDataSet.InternalRecordCount()) RaiseListIndexError(ARecIndex);
+  FDataSet.FReadRecord = ARecIndex;
+}
 
 }  // namespace kv

@@ -171,6 +171,13 @@ void TBooleanField::SetValue(const Variant& AValue) {
     SetAsBoolean(AValue.AsBoolean());
 }
 
+// --- Numbers ---------------------------------------------------------------------
+
+std::string TNumericField::DisplayText() const {
+  if (DisplayFormat.empty() || IsNull()) return AsString();
+  return FormatFloat(DisplayFormat, AsFloat());
+}
+
 // --- Floats ---------------------------------------------------------------------
 
 std::string TFloatField::AsString() const {
@@ -307,6 +314,11 @@ std::string TDateTimeField::AsString() const {
 TDateTime TDateTimeField::AsDateTime() const {
   const double* v = FloatOf(Data());
   return v ? *v : 0;
+}
+
+std::string TDateTimeField::DisplayText() const {
+  if (DisplayFormat.empty() || IsNull()) return AsString();
+  return FormatDateTime(DisplayFormat, AsDateTime());
 }
 
 Variant TDateTimeField::Value() const {
