@@ -39,14 +39,12 @@ void SaveGridAs(const std::string& AFileName, int AExportKind, TcxGrid* AGrid, b
                 const std::string& AEndString, const std::string& AFileExt) {
   if (!AGrid || !AGrid->ActiveLevel()) return;
   std::string fileName = AFileExt.empty() ? AFileName : ChangeFileExt(AFileName, "." + AFileExt);
-  TcxGridExportClass exporterClass = ExporterClassFor(AGrid->FocusedView());
+  // The exporter runs on the active level's view, with the class of that
+  // view.  The focused view chooses the class only when it is that view: a
+  // focused view of another kind (a detail view) would put an exporter on a
+  // view it was not made for.  No view at all raises scxNotExistGridView.
   TcxCustomGridView* view = AGrid->ActiveLevel()->GridView();
-  // The exporter runs on the active level's view; a focused view of another
-  // kind (a detail view) must not choose the exporter of that view.
-  if (view != AGrid->FocusedView()) {
-    TcxGridExportClass own = ExporterClassFor(view);
-    if (own != exporterClass) exporterClass = own;
-  }
+  TcxGridExportClass exporterClass = ExporterClassFor(AGrid->FocusedView() == view ? AGrid->FocusedView() : view);
   std::unique_ptr<TcxGridCustomExport> exporter =
       exporterClass->Create(fileName, AExportKind, view, AGrid, nullptr);
   exporter->FAllRecords = ASaveAll;

@@ -9,6 +9,15 @@
 
 namespace kv {
 
+namespace {
+
+bool RecordExpanded(const TcxExportVisualItem& AItem) {
+  TcxCustomGridRecord* record = AItem.SourceObject.AsRecord();
+  return record && record->Expanded();
+}
+
+}  // namespace
+
 void TcxGridTableViewExport::MergeColumnCells() {
   for (const TcxExportVisualItem& t : FCellTemplates) {
     TcxGridColumn* column = t.SourceObject.AsColumn();
@@ -16,9 +25,13 @@ void TcxGridTableViewExport::MergeColumnCells() {
     std::vector<TcxExportVisualItem*> cells;
     for (TcxExportVisualItem& item : FExportItems)
       if (item.ValueObject.AsColumn() == column) cells.push_back(&item);
+    // A run of equal cells grows downwards and ends at the first cell that
+    // does not merge, or below an expanded record (its details follow it).
     for (size_t i = 0; i < cells.size();) {
       size_t next = i + 1;
-      while (next < cells.size() && TryMergeCells(*cells[i], *cells[next])) ++next;
+      while (next < cells.size() && !(next > i + 1 && RecordExpanded(*cells[next - 1])) &&
+             TryMergeCells(*cells[i], *cells[next]))
+        ++next;
       i = next;
     }
   }

@@ -74,7 +74,9 @@ TEST_F(TableViewLayout, GridLinesDecideTheBordersOfDataCellsOnly) {
     EXPECT_EQ(HasBorder(p, 0, 1, cxBorderTop), c.Top);
     EXPECT_EQ(HasBorder(p, 0, 1, cxBorderRight), c.Right);
     EXPECT_EQ(HasBorder(p, 0, 1, cxBorderBottom), c.Bottom);
-    if (c.Left) EXPECT_EQ(p.StyleOf(0, 1).CellBorders[cxBorderLeft].Color, ColorToRGB(clRed));
+    if (c.Left) {
+      EXPECT_EQ(p.StyleOf(0, 1).CellBorders[cxBorderLeft].Color, ColorToRGB(clRed));
+    }
     for (int side = 0; side < 4; ++side) EXPECT_TRUE(HasBorder(p, 0, 0, side)) << "header side " << side;
   }
 }
