@@ -39,12 +39,13 @@ void SaveGridAs(const std::string& AFileName, int AExportKind, TcxGrid* AGrid, b
                 const std::string& AEndString, const std::string& AFileExt) {
   if (!AGrid || !AGrid->ActiveLevel()) return;
   std::string fileName = AFileExt.empty() ? AFileName : ChangeFileExt(AFileName, "." + AFileExt);
-  // The exporter runs on the active level's view, with the class of that
-  // view.  The focused view chooses the class only when it is that view: a
-  // focused view of another kind (a detail view) would put an exporter on a
-  // view it was not made for.  No view at all raises scxNotExistGridView.
+  // The exporter runs on the active level's view, with the class that view
+  // asks for.  When the focused view is that view this is the focused view's
+  // class; a focused view of another kind (a detail view) must not choose,
+  // as its exporter would run on a view it was not made for.  No view at
+  // all raises scxNotExistGridView.
   TcxCustomGridView* view = AGrid->ActiveLevel()->GridView();
-  TcxGridExportClass exporterClass = ExporterClassFor(AGrid->FocusedView() == view ? AGrid->FocusedView() : view);
+  TcxGridExportClass exporterClass = ExporterClassFor(view);
   std::unique_ptr<TcxGridCustomExport> exporter =
       exporterClass->Create(fileName, AExportKind, view, AGrid, nullptr);
   exporter->FAllRecords = ASaveAll;
