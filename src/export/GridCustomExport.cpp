@@ -71,6 +71,8 @@ void TcxGridCustomExport::Execute() {
 
 void TcxGridCustomExport::Build() {
   FBuiltCells = false;
+  FPropertiesKinds.clear();
+  FCurrencyItems.clear();
   try {
     BeforeBuild();
     CollectRecords();

@@ -218,6 +218,9 @@ class TcxGridCustomExport {
   // that cannot be converted stays as it is.
   void ConvertNativeValue(TcxCustomEditProperties* AProperties, TcxCustomGridTableItem* AItem, Variant& ADest,
                           const Variant& ASource);
+  // The same, taking the source over when it stays as it is.
+  void ConvertNativeValue(TcxCustomEditProperties* AProperties, TcxCustomGridTableItem* AItem, Variant& ADest,
+                          Variant&& ASource);
   // The item's value type is currency, or (data-bound views) its float, BCD
   // or FMT-BCD field is marked currency.
   bool IsCurrencyItem(TcxCustomGridTableItem* AItem) const;
@@ -254,7 +257,34 @@ class TcxGridCustomExport {
   TcxCustomGridTableViewInfo* FLayoutInfo = nullptr;
 
  private:
+  // The boundary indexes last found on a scale: consecutive cells mostly
+  // start where the last one started or ended, so these are tried before a
+  // search.
+  struct TSpanHint {
+    int Start = 0;
+    int Finish = 0;
+  };
+  static void FindSpan(const TcxExportScale& AScale, int32_t AStart, int32_t AFinish, int ALo, int AHi,
+                       TSpanHint& AHint, int& AStartIndex, int& AFinishIndex);
+  // What the value rules need to know of a set of editor properties.
+  struct TPropertiesKind {
+    const TcxCustomEditProperties* Properties;
+    const char* ClassName;  // the class's name literal: a freed object's address may come back as another class
+    bool DateSpinTime;  // date, spin or time properties
+    bool NumericText;   // mask, calc or currency properties
+    bool Currency;      // currency properties
+  };
+  const TPropertiesKind& KindOf(TcxCustomEditProperties* AProperties) const;
+  // The kind ConvertNativeValue converts a source to; varEmpty: none.
+  TVarType NativeTarget(TcxCustomEditProperties* AProperties, TcxCustomGridTableItem* AItem,
+                        const Variant& ASource) const;
+
   bool FBuiltCells = false;
+  mutable TSpanHint FColumnHint, FRowHint;
+  mutable std::vector<TPropertiesKind> FPropertiesKinds;
+  mutable size_t FLastPropertiesKind = 0;
+  mutable std::vector<std::pair<const TcxCustomGridTableItem*, bool>> FCurrencyItems;
+  mutable size_t FLastCurrencyItem = 0;
 };
 
 // The alignment of a cell style for the class library's alignment.

@@ -29,11 +29,39 @@ TcxCellArea TcxGridCustomExport::CellSpan(const TRect& ABounds) const {
   return area;
 }
 
+void TcxGridCustomExport::FindSpan(const TcxExportScale& AScale, int32_t AStart, int32_t AFinish, int ALo, int AHi,
+                                   TSpanHint& AHint, int& AStartIndex, int& AFinishIndex) {
+  // The same answers as GetSpanWithin (boundaries are unique once arranged);
+  // a guess is taken only when it lies in the searched range and holds the
+  // coordinate.
+  const std::vector<int32_t>& values = AScale.Items();
+  const int last = static_cast<int>(values.size()) - 1;
+  auto holds = [&](int AIndex, int32_t AValue, int ALow) {
+    return AIndex >= ALow && AIndex <= AHi && AIndex <= last && values[static_cast<size_t>(AIndex)] == AValue;
+  };
+  if (holds(AHint.Finish, AStart, ALo))
+    AStartIndex = AHint.Finish;
+  else if (holds(AHint.Start, AStart, ALo))
+    AStartIndex = AHint.Start;
+  else
+    AStartIndex = AScale.FindBoundary(AStart, ALo, AHi);
+  const int span = AHint.Finish - AHint.Start;
+  if (holds(AStartIndex + span, AFinish, AStartIndex))
+    AFinishIndex = AStartIndex + span;
+  else if (holds(AStartIndex + 1, AFinish, AStartIndex))
+    AFinishIndex = AStartIndex + 1;
+  else
+    AFinishIndex = AScale.FindBoundary(AFinish, AStartIndex, AHi);
+  AHint.Start = AStartIndex;
+  AHint.Finish = AFinishIndex;
+}
+
 TcxCellArea TcxGridCustomExport::CellSpanWithin(const TRect& ABounds, const TcxCellArea& AIndexRange) const {
   TcxCellArea area;
-  FColumnScale.GetSpanWithin(ABounds.Left, ABounds.Right, AIndexRange.Left, AIndexRange.Right, area.Left,
-                             area.Right);
-  FRowScale.GetSpanWithin(ABounds.Top, ABounds.Bottom, AIndexRange.Top, AIndexRange.Bottom, area.Top, area.Bottom);
+  FindSpan(FColumnScale, ABounds.Left, ABounds.Right, AIndexRange.Left, AIndexRange.Right, FColumnHint, area.Left,
+           area.Right);
+  FindSpan(FRowScale, ABounds.Top, ABounds.Bottom, AIndexRange.Top, AIndexRange.Bottom, FRowHint, area.Top,
+           area.Bottom);
   return area;
 }
 

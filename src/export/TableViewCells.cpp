@@ -12,7 +12,7 @@ namespace kv {
 namespace {
 
 bool RecordExpanded(const TcxExportVisualItem& AItem) {
-  TcxCustomGridRecord* record = AItem.SourceObject.AsRecord();
+  TcxCustomGridRecord* record = AItem.SourceObject().AsRecord();
   return record && record->Expanded();
 }
 
@@ -20,11 +20,11 @@ bool RecordExpanded(const TcxExportVisualItem& AItem) {
 
 void TcxGridTableViewExport::MergeColumnCells() {
   for (const TcxExportVisualItem& t : FCellTemplates) {
-    TcxGridColumn* column = t.SourceObject.AsColumn();
+    TcxGridColumn* column = t.SourceObject().AsColumn();
     if (!column || !column->Options.CellMerging) continue;
     std::vector<TcxExportVisualItem*> cells;
     for (TcxExportVisualItem& item : FExportItems)
-      if (item.ValueObject.AsColumn() == column) cells.push_back(&item);
+      if (item.ValueObject().AsColumn() == column) cells.push_back(&item);
     // A run of equal cells grows downwards and ends at the first cell that
     // does not merge, or below an expanded record (its details follow it).
     for (size_t i = 0; i < cells.size();) {
@@ -39,9 +39,9 @@ void TcxGridTableViewExport::MergeColumnCells() {
 
 bool TcxGridTableViewExport::TryMergeCells(TcxExportVisualItem& AFirst, TcxExportVisualItem& ANext) {
   if (&AFirst == &ANext) return false;
-  TcxCustomGridRecord* first = AFirst.SourceObject.AsRecord();
-  TcxCustomGridRecord* next = ANext.SourceObject.AsRecord();
-  TcxGridColumn* column = AFirst.ValueObject.AsColumn();
+  TcxCustomGridRecord* first = AFirst.SourceObject().AsRecord();
+  TcxCustomGridRecord* next = ANext.SourceObject().AsRecord();
+  TcxGridColumn* column = AFirst.ValueObject().AsColumn();
   if (!first || !next || !column || first->Expanded()) return false;
   if (AFirst.CellBounds.Bottom != ANext.CellBounds.Top || AFirst.CellBounds.Left != ANext.CellBounds.Left ||
       AFirst.CellBounds.Right != ANext.CellBounds.Right)
@@ -62,26 +62,41 @@ void TcxGridTableViewExport::WriteCells() {
   TcxGridCustomExport::WriteCells();
   const TcxCellArea whole = WholeGridRange();
   for (TcxExportVisualItem& item : FExportItems) {
+    if (item.ValueObject().Kind == TcxExportObjectRef::okRowCells) {
+      WriteRowCells(item, whole);
+      continue;
+    }
     if (item.CellBounds.IsEmpty() || item.IsMerged) continue;
     if (item.IsHidden) {
-      auto* master = dynamic_cast<TcxGridMasterDataRow*>(item.SourceObject.AsRecord());
+      auto* master = dynamic_cast<TcxGridMasterDataRow*>(item.SourceObject().AsRecord());
       if (master && master->Expanded()) ExportDetail(item);
       continue;
     }
     if (item.IsFill) {
       FillBounds(item.CellBounds, item.CellStyleIndex, GridLineSides(), clBtnShadow);
-    } else if (TcxGridColumn* column = item.ValueObject.AsColumn()) {
-      WriteItemArea(item.CellBounds, whole, column, item.SourceObject.AsRecord(), item.CellStyleIndex);
-    } else if (item.ValueObject.AsSummaryItem()) {
+    } else if (TcxGridColumn* column = item.ValueObject().AsColumn()) {
+      WriteItemArea(item.CellBounds, whole, column, item.SourceObject().AsRecord(), item.CellStyleIndex);
+    } else if (item.ValueObject().AsSummaryItem()) {
       WriteValueArea(item.CellBounds, whole, item.CellValue(), item.CellStyleIndex);
     } else {
-      WriteValueArea(item.CellBounds, whole, Variant(item.Text), item.CellStyleIndex);
+      WriteValueArea(item.CellBounds, whole, Variant(item.Text()), item.CellStyleIndex);
     }
   }
 }
 
+void TcxGridTableViewExport::WriteRowCells(const TcxExportVisualItem& AItem, const TcxCellArea& AWhole) {
+  TcxCustomGridRecord* record = AItem.SourceObject().AsRecord();
+  size_t k = static_cast<size_t>(AItem.ValueObject().AsInteger());
+  for (size_t i : FRowCellTemplates) {
+    const TcxExportVisualItem& t = FCellTemplates[i];
+    const TRect r = TemplateRect(t, AItem.CellBounds.Top, AItem.CellBounds.Left);
+    if (!r.IsEmpty()) WriteItemArea(r, AWhole, t.SourceObject().AsColumn(), record, FRowCellStyles[k]);
+    ++k;
+  }
+}
+
 void TcxGridTableViewExport::ExportDetail(TcxExportVisualItem& AItem) {
-  auto* master = dynamic_cast<TcxGridMasterDataRow*>(AItem.SourceObject.AsRecord());
+  auto* master = dynamic_cast<TcxGridMasterDataRow*>(AItem.SourceObject().AsRecord());
   if (!master) return;
   TcxCustomGridView* detailView = master->ActiveDetailGridView();
   if (!detailView) return;

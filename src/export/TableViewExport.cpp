@@ -15,16 +15,37 @@
 
 namespace kv {
 
-const Variant& TcxExportVisualItem::CellValue() const {
-  static const Variant null = Variant::Null();
-  return FCellValue ? *FCellValue : null;
+TcxExportVisualItem::TExtra& TcxExportVisualItem::Extra() {
+  if (!FExtra) FExtra = std::make_unique<TExtra>();
+  return *FExtra;
 }
 
-void TcxExportVisualItem::SetCellValue(const Variant& AValue) {
-  if (FCellValue)
-    *FCellValue = AValue;
-  else
-    FCellValue = std::make_unique<Variant>(AValue);
+const std::string& TcxExportVisualItem::Text() const {
+  static const std::string empty;
+  return FExtra ? FExtra->Text : empty;
+}
+
+void TcxExportVisualItem::SetText(std::string AText) {
+  if (AText.empty() && !FExtra) return;
+  Extra().Text = std::move(AText);
+}
+
+const Variant& TcxExportVisualItem::CellValue() const {
+  static const Variant null = Variant::Null();
+  return FExtra ? FExtra->CellValue : null;
+}
+
+void TcxExportVisualItem::SetCellValue(const Variant& AValue) { Extra().CellValue = AValue; }
+
+TcxExportVisualItem& TcxExportItemList::emplace_back() {
+  if (FCount == FBlocks.size() * BlockSize) FBlocks.push_back(std::make_unique<TcxExportVisualItem[]>(BlockSize));
+  const size_t index = FCount++;
+  return FBlocks[index / BlockSize][index % BlockSize];
+}
+
+void TcxExportItemList::clear() {
+  FBlocks.clear();
+  FCount = 0;
 }
 
 TcxGridTableViewExport::~TcxGridTableViewExport() = default;
@@ -54,6 +75,10 @@ void TcxGridTableViewExport::BeforeBuild() {
   FColumnFilter = TBoundaryFilter();
   FRowFilter = TBoundaryFilter();
   FPreviewRecord = nullptr;
+  FRowCellStyles.clear();
+  FRowCellTemplates.clear();
+  FIsRowCellTemplate.clear();
+  FRowCellTemplatesKnown = false;
 }
 
 void TcxGridTableViewExport::AfterBuild() {
@@ -62,19 +87,23 @@ void TcxGridTableViewExport::AfterBuild() {
   FGroupSummaryCells.shrink_to_fit();
   FCellTemplates.clear();
   FExportItems.clear();
-  FExportItems.shrink_to_fit();
   FDataStyles.clear();
+  FRowCellStyles.clear();
+  FRowCellStyles.shrink_to_fit();
+}
+
+void TcxGridTableViewExport::FeedScales(const TRect& ABounds) {
+  if (ABounds.IsEmpty()) return;
+  FColumnFilter.Add(FColumnScale, ABounds.Left);
+  FColumnFilter.Add(FColumnScale, ABounds.Right);
+  FRowFilter.Add(FRowScale, ABounds.Top);
+  FRowFilter.Add(FRowScale, ABounds.Bottom);
 }
 
 TcxExportVisualItem* TcxGridTableViewExport::CreateExportItem(const TRect& ABounds) {
   TcxExportVisualItem& item = FExportItems.emplace_back();
   item.CellBounds = ABounds;
-  if (!ABounds.IsEmpty()) {
-    FColumnFilter.Add(FColumnScale, ABounds.Left);
-    FColumnFilter.Add(FColumnScale, ABounds.Right);
-    FRowFilter.Add(FRowScale, ABounds.Top);
-    FRowFilter.Add(FRowScale, ABounds.Bottom);
-  }
+  FeedScales(ABounds);
   return &item;
 }
 
@@ -82,8 +111,8 @@ TcxExportVisualItem* TcxGridTableViewExport::AddDataItem(const TRect& ABounds, i
                                                          TcxCustomGridRecord* ASource, TcxGridColumn* AValueObject) {
   TcxExportVisualItem* item = CreateExportItem(ABounds);
   item->CellStyleIndex = AStyleIndex;
-  item->SourceObject = TcxExportObjectRef::Record(ASource);
-  item->ValueObject = TcxExportObjectRef::Column(AValueObject);
+  item->SetSourceObject(TcxExportObjectRef::Record(ASource));
+  item->SetValueObject(TcxExportObjectRef::Column(AValueObject));
   return item;
 }
 
@@ -102,7 +131,7 @@ TcxExportVisualItem* TcxGridTableViewExport::AddTextItem(const TRect& ABounds, c
 TcxExportVisualItem* TcxGridTableViewExport::AddItem(const TRect& ABounds, const std::string& AText, bool AIsFill,
                                                      int AStyleIndex) {
   TcxExportVisualItem* item = CreateExportItem(ABounds);
-  item->Text = AText;
+  item->SetText(AText);
   item->IsFill = AIsFill;
   item->CellStyleIndex = AStyleIndex;
   return item;
@@ -112,8 +141,8 @@ TcxExportVisualItem* TcxGridTableViewExport::AddTemplate(const TRect& ABounds, T
                                                          TcxExportObjectRef AValueObject) {
   TcxExportVisualItem& item = FCellTemplates.emplace_back();
   item.CellBounds = ABounds;
-  item.SourceObject = ASource;
-  item.ValueObject = AValueObject;
+  item.SetSourceObject(ASource);
+  item.SetValueObject(AValueObject);
   return &item;
 }
 
@@ -127,7 +156,7 @@ TRect TcxGridTableViewExport::TemplateRect(const TcxExportVisualItem& ATemplate,
 const TcxExportVisualItem* TcxGridTableViewExport::ColumnTemplate(TcxGridColumn* AColumn) const {
   if (!AColumn) return nullptr;
   for (const TcxExportVisualItem& t : FCellTemplates)
-    if (t.SourceObject.AsColumn() == AColumn) return &t;
+    if (t.SourceObject().AsColumn() == AColumn) return &t;
   return nullptr;
 }
 
@@ -167,7 +196,7 @@ bool TcxGridTableViewExport::AlignsGroupSummaries() {
 
 void TcxGridTableViewExport::GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate,
                                                TcxViewParams& AParams) {
-  if (TcxGridColumn* column = ATemplate.SourceObject.AsColumn()) {
+  if (TcxGridColumn* column = ATemplate.SourceObject().AsColumn()) {
     TableView()->Styles()->GetContentParams(ARecord, column, AParams);
     return;
   }
@@ -210,7 +239,7 @@ void TcxGridTableViewExport::ExportHeader(int& ATop, int& /*ALeft*/) {
                                             cxBorderSidesAll, cell.AlignmentHorz(), cell.Params());
     item->CellBounds = r;
     item->IsHidden = !showHeader;
-    item->SourceObject = TcxExportObjectRef::Column(column);
+    item->SetSourceObject(TcxExportObjectRef::Column(column));
     ATop = std::max(ATop, r.Bottom);
     AddTemplate(r, TcxExportObjectRef::Column(column), TcxExportObjectRef());
   }
@@ -229,7 +258,6 @@ void TcxGridTableViewExport::ExportHeader(int& ATop, int& /*ALeft*/) {
   }
   FDataRowHeight = recordHeight != 0 ? recordHeight : info->DataRowHeight();
   FBaseRowHeight = FDataRowHeight;
-  FDataStyles.assign(FCellTemplates.size(), TDataStyleCache());
   if (!showHeader) ATop = 0;
 }
 
@@ -258,6 +286,7 @@ void TcxGridTableViewExport::ExportDataRow(int& ATop, int& ALeft, TcxCustomGridR
 int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams,
                                           TAlignment AAlignment) {
   const TFont& font = AParams.Font ? *AParams.Font : DefaultFont();
+  if (FDataStyles.size() <= ATemplateIndex) FDataStyles.resize(ATemplateIndex + 1);
   TDataStyleCache& cache = FDataStyles[ATemplateIndex];
   if (cache.Valid && cache.Color == AParams.Color && cache.TextColor == AParams.TextColor &&
       cache.Bitmap == AParams.Bitmap && cache.Alignment == AAlignment && cache.Font == font)
@@ -272,16 +301,49 @@ int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewPa
   return cache.StyleIndex;
 }
 
+void TcxGridTableViewExport::FindRowCellTemplates() {
+  FRowCellTemplates.clear();
+  FIsRowCellTemplate.assign(FCellTemplates.size(), 0);
+  for (size_t i = 0; i < FCellTemplates.size(); ++i) {
+    TcxGridColumn* column = FCellTemplates[i].SourceObject().AsColumn();
+    if (column && !column->Options.CellMerging) {
+      FRowCellTemplates.push_back(i);
+      FIsRowCellTemplate[i] = 1;
+    }
+  }
+  if (FDataStyles.size() < FCellTemplates.size()) FDataStyles.resize(FCellTemplates.size());
+  FRowCellStyles.reserve(FExportRecords.size() * FRowCellTemplates.size());
+  FRowCellTemplatesKnown = true;
+}
+
 void TcxGridTableViewExport::ExportRowCells(int& ATop, int& ALeft, TcxCustomGridRecord* ARecord) {
+  if (!FRowCellTemplatesKnown) FindRowCellTemplates();
   TcxGridTableViewStyles* styles = TableView()->Styles();
+  bool rowCellsAdded = false;
   for (size_t i = 0; i < FCellTemplates.size(); ++i) {
     TcxExportVisualItem& t = FCellTemplates[i];
     TRect r = TemplateRect(t, ATop, ALeft);
     TcxViewParams params;
-    if (TcxGridColumn* column = t.SourceObject.AsColumn()) {
+    if (TcxGridColumn* column = t.SourceObject().AsColumn()) {
       styles->GetContentParams(ARecord, column, params);
       TAlignment alignment = column->GetProperties(ARecord)->Alignment.Horz;
-      AddDataItem(r, DataCellStyle(i, params, alignment), ARecord, column);
+      const int style = DataCellStyle(i, params, alignment);
+      if (!FIsRowCellTemplate[i]) {
+        AddDataItem(r, style, ARecord, column);
+        continue;
+      }
+      if (!rowCellsAdded) {
+        // One item for the cells of this record, at the place of the first.
+        TcxExportVisualItem& item = FExportItems.emplace_back();
+        item.CellBounds = TRect{ALeft, ATop, ALeft, ATop};
+        item.CellStyleIndex = style;
+        item.SetSourceObject(TcxExportObjectRef::Record(ARecord));
+        item.SetValueObject(
+            TcxExportObjectRef::Integer(static_cast<intptr_t>(FRowCellStyles.size()), TcxExportObjectRef::okRowCells));
+        rowCellsAdded = true;
+      }
+      FRowCellStyles.push_back(style);
+      FeedScales(r);
     } else {
       GetTemplateParams(ARecord, t, params);
       AddTextItem(r, std::string(), true, clDefault, 0, taLeftJustify, params);

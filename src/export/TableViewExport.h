@@ -40,7 +40,9 @@ class TcxDataGroupSummaryItems;
 
 // A reference to one of the grid objects an export item stands for.
 struct TcxExportObjectRef {
-  enum TKind : uint8_t { okNone, okRecord, okColumn, okSummaryItem, okBand, okOffset };
+  // okRowCells: the data cells of one record kept in the exporter's row
+  // cell list from position Offset (see TcxGridTableViewExport).
+  enum TKind : uint8_t { okNone, okRecord, okColumn, okSummaryItem, okBand, okOffset, okRowCells };
   TKind Kind = okNone;
   union {
     const void* Object = nullptr;
@@ -51,9 +53,9 @@ struct TcxExportObjectRef {
   static TcxExportObjectRef Column(TcxGridColumn* AColumn) { return Make(okColumn, AColumn); }
   static TcxExportObjectRef SummaryItem(TcxDataSummaryItem* AItem) { return Make(okSummaryItem, AItem); }
   static TcxExportObjectRef Band(const void* ABand) { return Make(okBand, ABand); }
-  static TcxExportObjectRef Integer(intptr_t AValue) {
+  static TcxExportObjectRef Integer(intptr_t AValue, TKind AKind = okOffset) {
     TcxExportObjectRef ref;
-    ref.Kind = okOffset;
+    ref.Kind = AKind;
     ref.Offset = AValue;
     return ref;
   }
@@ -66,7 +68,7 @@ struct TcxExportObjectRef {
     return Kind == okSummaryItem ? Cast<TcxDataSummaryItem>() : nullptr;
   }
   const void* AsBand() const { return Kind == okBand ? Object : nullptr; }
-  intptr_t AsInteger() const { return Kind == okOffset ? Offset : 0; }
+  intptr_t AsInteger() const { return Kind == okOffset || Kind == okRowCells ? Offset : 0; }
 
  private:
   static TcxExportObjectRef Make(TKind AKind, const void* AObject) {
@@ -82,16 +84,14 @@ struct TcxExportObjectRef {
 };
 
 // One item of the layout: a rectangle of the sheet and what it shows.
+//
+// A big export holds an item per cell, so the item is kept small: the two
+// object references are a pointer and a kind each, and the text and native
+// value, which only header, group, preview and summary items have, live in
+// a block of their own.
 class TcxExportVisualItem {
  public:
   TRect CellBounds;
-  // Data cells: the record; a detail placeholder: the master row; templates
-  // and header items: the column.
-  TcxExportObjectRef SourceObject;
-  // Data cells: the column; summary cells with a native value: the summary
-  // item; otherwise none.
-  TcxExportObjectRef ValueObject;
-  std::string Text;
   int32_t CellStyleIndex = -1;
   // Writes nothing (hidden header, merged-away cell, detail placeholder).
   bool IsHidden = false;
@@ -100,14 +100,84 @@ class TcxExportVisualItem {
   // Merged into the cell above it.
   bool IsMerged = false;
 
+  // Data cells: the record; a detail placeholder: the master row; templates
+  // and header items: the column.
+  TcxExportObjectRef SourceObject() const { return Ref(FSourceKind, FSource); }
+  void SetSourceObject(TcxExportObjectRef AValue) { Store(AValue, FSourceKind, FSource); }
+  // Data cells: the column; summary cells with a native value: the summary
+  // item; otherwise none.
+  TcxExportObjectRef ValueObject() const { return Ref(FValueKind, FValue); }
+  void SetValueObject(TcxExportObjectRef AValue) { Store(AValue, FValueKind, FValue); }
+  // The text written for text items ("" when none).
+  const std::string& Text() const;
+  void SetText(std::string AText);
   // The native value of a summary cell (null when none was set).
   const Variant& CellValue() const;
   void SetCellValue(const Variant& AValue);
 
  private:
-  // Only summary cells carry one; kept out of line so that the millions of
-  // data items stay small.
-  std::unique_ptr<Variant> FCellValue;
+  struct TExtra {
+    std::string Text;
+    Variant CellValue = Variant::Null();
+  };
+  static TcxExportObjectRef Ref(uint8_t AKind, const void* AObject) {
+    TcxExportObjectRef ref;
+    ref.Kind = static_cast<TcxExportObjectRef::TKind>(AKind);
+    ref.Object = AObject;
+    return ref;
+  }
+  static void Store(const TcxExportObjectRef& AValue, uint8_t& AKind, const void*& AObject) {
+    AKind = AValue.Kind;
+    AObject = AValue.Object;
+  }
+  TExtra& Extra();
+
+  uint8_t FSourceKind = TcxExportObjectRef::okNone;
+  uint8_t FValueKind = TcxExportObjectRef::okNone;
+  const void* FSource = nullptr;
+  const void* FValue = nullptr;
+  std::unique_ptr<TExtra> FExtra;
+};
+
+// The owning list of export items: items in creation order, kept in blocks
+// of a fixed size so that they never move and a big layout needs no
+// reallocation.
+class TcxExportItemList {
+ public:
+  static constexpr size_t BlockSize = 4096;
+  size_t size() const { return FCount; }
+  bool empty() const { return FCount == 0; }
+  TcxExportVisualItem& operator[](size_t AIndex) { return FBlocks[AIndex / BlockSize][AIndex % BlockSize]; }
+  const TcxExportVisualItem& operator[](size_t AIndex) const { return FBlocks[AIndex / BlockSize][AIndex % BlockSize]; }
+  TcxExportVisualItem& emplace_back();
+  void clear();
+
+  template <class TItem, class TList>
+  class TIterator {
+   public:
+    TIterator(TList* AList, size_t AIndex) : FList(AList), FIndex(AIndex) {}
+    TItem& operator*() const { return (*FList)[FIndex]; }
+    TItem* operator->() const { return &(*FList)[FIndex]; }
+    TIterator& operator++() {
+      ++FIndex;
+      return *this;
+    }
+    bool operator!=(const TIterator& AOther) const { return FIndex != AOther.FIndex; }
+
+   private:
+    TList* FList;
+    size_t FIndex;
+  };
+  using iterator = TIterator<TcxExportVisualItem, TcxExportItemList>;
+  using const_iterator = TIterator<const TcxExportVisualItem, const TcxExportItemList>;
+  iterator begin() { return {this, 0}; }
+  iterator end() { return {this, FCount}; }
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, FCount}; }
+
+ private:
+  std::vector<std::unique_ptr<TcxExportVisualItem[]>> FBlocks;
+  size_t FCount = 0;
 };
 
 // One summary cell of a group row laid out along the columns.
@@ -132,7 +202,7 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   static TcxGridExportClass Class();
 
   // What the layout made (for inspection after LayOut, before AfterBuild).
-  const std::deque<TcxExportVisualItem>& ExportItems() const { return FExportItems; }
+  const TcxExportItemList& ExportItems() const { return FExportItems; }
 
  protected:
   // --- Overrides of the base ---------------------------------------------
@@ -177,7 +247,8 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   virtual int HeaderOffset(TcxGridColumn* AColumn);
   // Whether group rows lay their summaries out along the columns.
   virtual bool AlignsGroupSummaries();
-  // Style parameters of a template's cell in a data row.
+  // Style parameters of a template's cell in a data row (templates that are
+  // not columns).
   virtual void GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate,
                                  TcxViewParams& AParams);
   // Whether a group footer follows ARecord at loop position ALevel; on true
@@ -229,7 +300,7 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   int FLineCount = 1;
   int FDataWidth = 0;
   std::deque<TcxExportVisualItem> FCellTemplates;
-  std::deque<TcxExportVisualItem> FExportItems;
+  TcxExportItemList FExportItems;
 
  private:
   // Feeds a scale with a coordinate unless it was fed the same one lately
@@ -240,6 +311,21 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
     void Add(TcxExportScale& AScale, int32_t AValue);
   };
   TBoundaryFilter FColumnFilter, FRowFilter;
+  void FeedScales(const TRect& ABounds);
+
+  // The data cells of a record are the one kind of item a big export has by
+  // the million.  Those of columns without cell merging are not made items
+  // of their own: the record gets one item (okRowCells) that stands for all
+  // of them, in template order at the place of its first cell, and each cell
+  // keeps only its style index in FRowCellStyles; the cell pass writes them
+  // from the templates exactly as it would write their items.  Cells of
+  // merging columns stay items, since merging changes them one by one.
+  std::vector<int32_t> FRowCellStyles;
+  std::vector<size_t> FRowCellTemplates;  // templates whose cells go to FRowCellStyles
+  std::vector<uint8_t> FIsRowCellTemplate;
+  bool FRowCellTemplatesKnown = false;
+  void FindRowCellTemplates();
+  void WriteRowCells(const TcxExportVisualItem& AItem, const TcxCellArea& AWhole);
 
   struct TDataStyleCache {
     bool Valid = false;

@@ -117,7 +117,7 @@ void TcxGridTableViewExport::ExportSummaryRow(int& ATop, int& ALeft, TcxCustomGr
   int remaining = FooterSummaryCount(ASummaryItems);
   const TColor borderColor = FGridControl ? FGridControl->LookAndFeel.FooterBorderColor() : clBtnShadow;
   for (size_t ti = 0; ti < FCellTemplates.size() && remaining > 0; ++ti) {
-    TcxGridColumn* column = FCellTemplates[ti].SourceObject.AsColumn();
+    TcxGridColumn* column = FCellTemplates[ti].SourceObject().AsColumn();
     if (!column) continue;
     int line = 0;
     for (int k = 0; k < ASummaryItems->Count(); ++k) {
@@ -134,7 +134,7 @@ void TcxGridTableViewExport::ExportSummaryRow(int& ATop, int& ALeft, TcxCustomGr
           AddTextItem(SummaryCellRect(static_cast<int>(ti), line, AIsFooter, footerRect), item->FormatValue(value, true),
                       false, borderColor, cxBorderSidesAll, column->FooterAlignmentHorz, cellParams);
       if (FNativeValues && VarIsNumeric(value)) {
-        cell->ValueObject = TcxExportObjectRef::SummaryItem(item);
+        cell->SetValueObject(TcxExportObjectRef::SummaryItem(item));
         if (item->Format.empty()) {
           Variant native;
           ConvertNativeValue(column->GetProperties(), column, native, value);

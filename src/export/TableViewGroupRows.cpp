@@ -52,7 +52,7 @@ void TcxGridTableViewExport::ExportGroupRow(int& ATop, int& ALeft, TcxCustomGrid
       TcxExportVisualItem* item = AddTextItem(cell->SummaryBounds, cell->SummaryText, false, GridLineColor(), sides,
                                               taLeftJustify, cell->SummaryParams);
       if (FNativeValues && !cell->SummaryValue.IsEmptyOrNull()) {
-        item->ValueObject = TcxExportObjectRef::SummaryItem(cell->SourceItem);
+        item->SetValueObject(TcxExportObjectRef::SummaryItem(cell->SourceItem));
         item->SetCellValue(cell->SummaryValue);
       }
     }
