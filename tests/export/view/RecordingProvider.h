@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "export/core/Export.h"
+#include "platform/Graphics.h"
 #include "platform/Variant.h"
 
 namespace kv::testing {
@@ -98,7 +99,11 @@ class TRecordingProvider : public TcxCustomExportProvider, public IcxExportProvi
     At(0, ARow);
     RowHeights[ARow] = AHeight;
   }
-  void PutGraphic(int ACol, int ARow, TGraphic&) override { At(ACol, ARow).Value = Variant("<picture>"); }
+  // Records a picture as "<picture W x H .ext>".
+  void PutGraphic(int ACol, int ARow, TGraphic& AGraphic) override {
+    At(ACol, ARow).Value = Variant("<picture " + std::to_string(AGraphic.Width()) + " x " +
+                                   std::to_string(AGraphic.Height()) + " ." + AGraphic.DefaultExtension() + ">");
+  }
   bool AcceptsGraphics() override { return false; }
 
   // What was recorded.
@@ -155,6 +160,8 @@ class TRecordingCacheProvider : public TRecordingProvider, public IcxCellInterna
  public:
   using TRecordingProvider::TRecordingProvider;
   static int ExportKind() { return kRecordingCacheKind; }
+  // Like the page and document writers, this one takes pictures.
+  bool AcceptsGraphics() override { return true; }
 
   void OutputCells(TStream&) override {}
   void OutputStyles(TStream&) override {}

@@ -142,6 +142,13 @@ TEST_F(TableViewGroups, AlignedSummariesShareOneCellPerColumnAfterACaptionCutToI
   EXPECT_TRUE(HasBorder(p, amountCol, 1, cxBorderTop));
   EXPECT_FALSE(HasBorder(p, amountCol, 1, cxBorderLeft));
   EXPECT_FALSE(HasBorder(p, amountCol, 1, cxBorderRight));
+  // Between the caption and the summary the row's fill shows: grid lines
+  // above and below, no sides inside the row.
+  EXPECT_EQ(p.Text(2, 1), "");
+  EXPECT_TRUE(HasBorder(p, 2, 1, cxBorderTop));
+  EXPECT_TRUE(HasBorder(p, 2, 1, cxBorderBottom));
+  EXPECT_FALSE(HasBorder(p, 2, 1, cxBorderLeft));
+  EXPECT_FALSE(HasBorder(p, 2, 1, cxBorderRight));
   // No cell shows the hidden Region count.
   for (int c = 0; c < p.ColCount; ++c) EXPECT_EQ(p.Text(c, 1).find("2"), std::string::npos) << c;
 }
@@ -177,6 +184,34 @@ TEST_F(TableViewGroups, GroupFootersFollowTheLastRecordOfTheirGroup) {
   // A footer of the group at level 1 has two indent cells, one at level 0 one.
   EXPECT_EQ(p.Text(2, 5), "");
   EXPECT_EQ(p.StyleOf(0, 5).BrushBkColor, GetSysColor(COLOR_BTNFACE)) << "the indent of a group row's level";
+}
+
+TEST_F(TableViewGroups, AlwaysVisibleGroupFootersFollowCollapsedGroupsToo) {
+  View->OptionsView.GroupFooters = gfAlwaysVisible;
+  AddGroupSummary(Amount, skSum, "", spFooter);
+  Data()->FullCollapse();
+  TRecordingProvider& p = *Export(/*AExpand=*/false);
+  // East (collapsed), its footer, West (collapsed), its footer.  A footer of
+  // a level-0 group has no indent cell.
+  ASSERT_EQ(p.RowCount, 5);
+  const int amount = p.ColCount - 1;
+  EXPECT_EQ(p.Text(1, 1), "Region : East");
+  EXPECT_EQ(p.Text(amount, 2), "6");
+  EXPECT_EQ(p.Text(1, 3), "Region : West");
+  EXPECT_EQ(p.Text(amount, 4), "4");
+  EXPECT_EQ(p.Text(0, 2), "");
+  EXPECT_EQ(p.StyleOf(0, 2).BrushBkColor, GetSysColor(COLOR_BTNFACE)) << "the footer starts at x 0";
+}
+
+TEST_F(TableViewGroups, GroupFooterColumnOptionTurnsItsFootersOff) {
+  View->OptionsView.GroupFooters = gfVisibleWhenExpanded;
+  City->Options.GroupFooters = false;
+  AddGroupSummary(Amount, skSum, "", spFooter);
+  TRecordingProvider& p = *Export();
+  // Only the Region groups get footers: after n3 (East) and after n4 (West).
+  std::vector<std::string> amounts;
+  for (int r = 1; r < p.RowCount; ++r) amounts.push_back(p.Text(p.ColCount - 1, r));
+  EXPECT_EQ(amounts, (std::vector<std::string>{"", "", "1", "2", "", "3", "6", "", "", "4", "4"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "ViewExportSupport.h"
 #include "gridpack/DBTableView.h"
 #include "platform/DBFields.h"
+#include "platform/Bitmap.h"
 #include "platform/MemDataSet.h"
 #include "platform/TextMetrics.h"
 
@@ -231,6 +232,25 @@ TEST_F(TableViewRows, CurrencyItemWithMaskEditorCarriesCurrency) {
   TRecordingProvider& p = *Export(true, true, true);
   EXPECT_EQ(p.Value(0, 1).VarType(), varCurrency);
   EXPECT_EQ(p.Value(1, 1).VarType(), varDouble) << "unchanged";
+}
+
+TEST_F(TableViewRows, PicturesGoToProvidersThatTakeThem) {
+  TcxGridColumn* image = AddColumn("Image");
+  image->SetPropertiesClass<TcxImageProperties>();
+  TBitmap bitmap(3, 2);
+  bitmap.Fill(RGB(10, 20, 30));
+  AddRow({Variant(bitmap.SaveToBytes())});
+  AddRow({Variant::Null()});
+  AddRow({Variant("not a picture")});
+  TRecordingProvider& pages = *Export(true, true, false, kRecordingCacheKind);
+  EXPECT_EQ(pages.Text(0, 1), "<picture 3 x 2 .bmp>");
+  EXPECT_EQ(pages.Value(0, 2).VarType(), varEmpty) << "an image item without a picture leaves its cell empty";
+  EXPECT_EQ(pages.Value(0, 3).VarType(), varEmpty);
+  // A provider without pictures gets the editor's text, which is empty.
+  TRecordingProvider::Kept().clear();
+  TRecordingProvider& book = *Export(true, true, false, kRecordingKind);
+  EXPECT_EQ(book.Value(0, 1).VarType(), varString);
+  EXPECT_EQ(book.Text(0, 1), "");
 }
 
 // A data-bound view in grid mode: only a window of the dataset is loaded.
