@@ -290,7 +290,8 @@ int TcxCustomDataController::DataGroupLevel(int AGroupIndex) const {
 }
 
 Variant TcxCustomDataController::DataGroupValue(int AGroupIndex) const {
-  const TDataGroup& group = FGroups[static_cast<size_t>((DataGroupLevel(AGroupIndex), AGroupIndex))];
+  DataGroupLevel(AGroupIndex);  // checks the index
+  const TDataGroup& group = FGroups[static_cast<size_t>(AGroupIndex)];
   return DoGetValue(FSorted[static_cast<size_t>(group.First)], FGroupingItems[static_cast<size_t>(group.Level)]);
 }
 

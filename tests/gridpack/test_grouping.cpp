@@ -151,3 +151,65 @@ TEST_F(Grouping, RecordObjectsAreDroppedWhenRowsChangeAndOnDataChanges) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// Random expanding and collapsing of group rows, compared after every step
+// with the rows computed from the group tree and the expansion the test
+// keeps itself.
+TEST(GroupingRows, RandomExpansionMatchesTheGroupTree) {
+  TcxGridTableView view;
+  TcxGridColumn* a = view.CreateColumn();
+  TcxGridColumn* b = view.CreateColumn();
+  TcxGridColumn* c = view.CreateColumn();
+  auto* dc = static_cast<TcxGridDataController*>(view.DataController());
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t AMod) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % AMod;
+  };
+  dc->SetRecordCount(400);
+  for (int r = 0; r < 400; ++r) {
+    dc->SetValue(r, a, Variant(static_cast<int>(next(5))));
+    dc->SetValue(r, b, Variant(static_cast<int>(next(4))));
+    dc->SetValue(r, c, Variant(static_cast<int>(next(3))));
+  }
+  a->SetGroupIndex(0);
+  b->SetGroupIndex(1);
+  c->SetGroupIndex(2);
+  const int groups = dc->DataGroupCount();
+  std::vector<bool> expanded(static_cast<size_t>(groups), false);
+  auto expected = [&] {
+    std::vector<int> rows;  // group g as -(g + 1), records as themselves
+    for (int g = 0; g < groups; ++g) {
+      bool visible = true;
+      for (int p = dc->DataGroupParent(g); p >= 0; p = dc->DataGroupParent(p)) visible = visible && expanded[p];
+      if (!visible) continue;
+      rows.push_back(-(g + 1));
+      if (dc->DataGroupLevel(g) == 2 && expanded[g])
+        for (int r : dc->DataGroupRecords(g)) rows.push_back(r);
+    }
+    return rows;
+  };
+  auto actual = [&] {
+    std::vector<int> rows;
+    for (int i = 0; i < dc->RowCount(); ++i) {
+      TcxRowInfo info = dc->GetRowInfo(i);
+      rows.push_back(info.IsGroup() ? -(info.GroupIndex + 1) : info.RecordIndex);
+    }
+    return rows;
+  };
+  for (int step = 0; step < 600; ++step) {
+    int row = static_cast<int>(next(static_cast<uint32_t>(dc->RowCount())));
+    TcxRowInfo info = dc->GetRowInfo(row);
+    if (!info.IsGroup()) continue;
+    bool on = !expanded[static_cast<size_t>(info.GroupIndex)];
+    dc->ChangeExpanding(row, on);
+    expanded[static_cast<size_t>(info.GroupIndex)] = on;
+    ASSERT_EQ(actual(), expected()) << "step " << step;
+  }
+}
+
+}  // namespace
+}  // namespace kv
