@@ -288,8 +288,8 @@ void TcxCustomGridTableView::Assign(const TcxCustomGridTableView& ASource) {
   TcxCustomDataController* target = DataController();
   const TcxCustomDataController* source = ASource.DataController();
   target->MultiSelect = source->MultiSelect;
-  auto* dbTarget = dynamic_cast<TcxGridDBDataController*>(target);
-  auto* dbSource = dynamic_cast<const TcxGridDBDataController*>(source);
+  auto* dbTarget = dynamic_cast<TcxDBDataController*>(target);
+  auto* dbSource = dynamic_cast<const TcxDBDataController*>(source);
   if (dbTarget && dbSource) {
     dbTarget->SetDataSource(dbSource->DataSource());
     dbTarget->KeyFieldNames = dbSource->KeyFieldNames;

@@ -234,10 +234,14 @@ class TcxCustomGridTableController {
   int FFocusedRecordIndex = -1;
 };
 
-struct TcxGridTableOptionsSelection {
+class TcxGridTableOptionsSelection {
+ public:
   // Whether several rows can be selected at once (the data controller's MultiSelect).
   bool MultiSelect() const;
   void SetMultiSelect(bool AValue);
+
+ private:
+  friend class TcxCustomGridTableView;
   TcxCustomGridTableView* FView = nullptr;
 };
 

@@ -10,9 +10,18 @@ namespace kv {
 TField* TcxGridItemDBDataBinding::Field() const {
   if (FieldName.empty()) return nullptr;
   TcxCustomGridTableView* view = Item()->GridView();
-  auto* controller = view ? dynamic_cast<TcxGridDBDataController*>(view->DataController()) : nullptr;
+  auto* controller = view ? dynamic_cast<TcxDBDataController*>(view->DataController()) : nullptr;
   TDataSet* dataSet = controller ? controller->DataSet() : nullptr;
-  return dataSet ? dataSet->FindField(FieldName) : nullptr;
+  if (!dataSet) return nullptr;
+  // Every cell of a column asks for its field: remember where it was.
+  if (FCachedDataSet == dataSet && FCachedIndex >= 0 && FCachedIndex < dataSet->FieldCount()) {
+    TField* field = dataSet->Fields(FCachedIndex);
+    if (SameTextAscii(field->FieldName, FieldName)) return field;
+  }
+  TField* field = dataSet->FindField(FieldName);
+  FCachedDataSet = dataSet;
+  FCachedIndex = field ? field->Index() : -1;
+  return field;
 }
 
 std::string TcxGridItemDBDataBinding::DefaultCaption() const {

@@ -10,6 +10,7 @@
 namespace kv {
 
 class TField;
+class TDataSet;
 
 // Binds an item to the field of the view's dataset named `FieldName`.
 class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
@@ -21,6 +22,7 @@ class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
   TField* Field() const;
   // The field's display name, or the field name when the field is missing.
   std::string DefaultCaption() const override;
+
   // The value type of the field's type (ValueTypes.h); the one set, or the
   // variant type, without a field.
   const TcxValueType* ValueTypeClass() const override;
@@ -30,6 +32,12 @@ class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
   // edit.  The alignment is the field's.
   std::unique_ptr<TcxCustomEditProperties> DefaultProperties() const override;
   void Assign(const TcxGridItemDataBinding& ASource) override;
+
+ private:
+  // Where the field was found last time (checked on every use: same dataset,
+  // same field at that position, same name).
+  mutable const TDataSet* FCachedDataSet = nullptr;
+  mutable int FCachedIndex = -1;
 };
 
 // The data-bound binding of a column of a data-bound view; nullptr for other

@@ -290,7 +290,8 @@ int TcxCustomDataController::DataGroupLevel(int AGroupIndex) const {
 }
 
 Variant TcxCustomDataController::DataGroupValue(int AGroupIndex) const {
-  const TDataGroup& group = FGroups[static_cast<size_t>((DataGroupLevel(AGroupIndex), AGroupIndex))];
+  DataGroupLevel(AGroupIndex);  // checks the index
+  const TDataGroup& group = FGroups[static_cast<size_t>(AGroupIndex)];
   return DoGetValue(FSorted[static_cast<size_t>(group.First)], FGroupingItems[static_cast<size_t>(group.Level)]);
 }
 
@@ -652,24 +653,24 @@ void TcxDBDataModeController::SetGridModeBufferCount(int AValue) {
   if (FGridMode) FOwner->DataInvalidated();
 }
 
-// --- TcxGridDBDataController -------------------------------------------------------------------
+// --- TcxDBDataController -------------------------------------------------------------------
 
-TcxGridDBDataController::TcxGridDBDataController() : FLink(this), FDataModeController(this) {}
+TcxDBDataController::TcxDBDataController() : FLink(this), FDataModeController(this) {}
 
-TcxGridDBDataController::~TcxGridDBDataController() { DropDetails(); }
+TcxDBDataController::~TcxDBDataController() { DropDetails(); }
 
-void TcxGridDBDataController::SetDataSource(TDataSource* ADataSource) {
+void TcxDBDataController::SetDataSource(TDataSource* ADataSource) {
   if (FLink.DataSource() == ADataSource) return;
   FLink.SetDataSource(ADataSource);
   DataChanged();
 }
 
-TDataSet* TcxGridDBDataController::DataSet() const {
+TDataSet* TcxDBDataController::DataSet() const {
   TDataSource* source = FLink.DataSource();
   return source ? source->DataSet() : nullptr;
 }
 
-void TcxGridDBDataController::FocusedRecordChanged() {
+void TcxDBDataController::FocusedRecordChanged() {
   TcxCustomDataController::FocusedRecordChanged();
   if (!IsGridMode()) return;
   // Grid mode follows the cursor: a window that no longer holds the current
@@ -680,7 +681,7 @@ void TcxGridDBDataController::FocusedRecordChanged() {
   if (current < FDataSetIndexes.front() || current > FDataSetIndexes.back()) DataInvalidated();
 }
 
-int TcxGridDBDataController::LoadRecords() {
+int TcxDBDataController::LoadRecords() {
   FDataSetIndexes.clear();
   TDataSet* dataSet = DataSet();
   if (!dataSet || !dataSet->Active()) return 0;
@@ -711,18 +712,18 @@ int TcxGridDBDataController::LoadRecords() {
   return static_cast<int>(FDataSetIndexes.size());
 }
 
-int TcxGridDBDataController::RecordDataSetIndex(int ARecordIndex) const {
+int TcxDBDataController::RecordDataSetIndex(int ARecordIndex) const {
   CheckLoaded();
   CheckRecordIndex(ARecordIndex);
   return FDataSetIndexes[static_cast<size_t>(ARecordIndex)];
 }
 
-TField* TcxGridDBDataController::GetItemField(const TcxCustomGridTableItem* AItem) const {
+TField* TcxDBDataController::GetItemField(const TcxCustomGridTableItem* AItem) const {
   TcxGridItemDBDataBinding* binding = AItem ? DBDataBindingOf(AItem) : nullptr;
   return binding ? binding->Field() : nullptr;
 }
 
-Variant TcxGridDBDataController::GetFieldValue(int ARecordIndex, TField* AField) const {
+Variant TcxDBDataController::GetFieldValue(int ARecordIndex, TField* AField) const {
   CheckLoaded();
   CheckRecordIndex(ARecordIndex);
   if (!AField || AField->DataSet() != DataSet()) return Variant::Null();
@@ -730,7 +731,7 @@ Variant TcxGridDBDataController::GetFieldValue(int ARecordIndex, TField* AField)
   return AField->Value();
 }
 
-std::vector<Variant> TcxGridDBDataController::GetFieldValues(int ARecordIndex, const std::string& AFieldNames) const {
+std::vector<Variant> TcxDBDataController::GetFieldValues(int ARecordIndex, const std::string& AFieldNames) const {
   std::vector<Variant> values;
   TDataSet* dataSet = DataSet();
   if (!dataSet) return values;
@@ -742,26 +743,26 @@ std::vector<Variant> TcxGridDBDataController::GetFieldValues(int ARecordIndex, c
   return values;
 }
 
-Variant TcxGridDBDataController::DoGetValue(int ARecordIndex, const TcxCustomGridTableItem* AItem) const {
+Variant TcxDBDataController::DoGetValue(int ARecordIndex, const TcxCustomGridTableItem* AItem) const {
   TField* field = GetItemField(AItem);
   if (!field) return Variant::Null();
   TDataSet::TRecordReader reader(*DataSet(), FDataSetIndexes[static_cast<size_t>(ARecordIndex)]);
   return field->Value();
 }
 
-std::string TcxGridDBDataController::DoGetDisplayText(int ARecordIndex, const TcxCustomGridTableItem* AItem) const {
+std::string TcxDBDataController::DoGetDisplayText(int ARecordIndex, const TcxCustomGridTableItem* AItem) const {
   TField* field = GetItemField(AItem);
   if (!field) return std::string();
   TDataSet::TRecordReader reader(*DataSet(), FDataSetIndexes[static_cast<size_t>(ARecordIndex)]);
   return field->DisplayText();
 }
 
-void TcxGridDBDataController::SaveDataSetPos() {
+void TcxDBDataController::SaveDataSetPos() {
   TDataSet* dataSet = DataSet();
   FSavedPos = dataSet && dataSet->Active() ? dataSet->Bookmark() : TBookmarkStr();
 }
 
-void TcxGridDBDataController::RestoreDataSetPos() {
+void TcxDBDataController::RestoreDataSetPos() {
   TDataSet* dataSet = DataSet();
   TBookmarkStr saved;
   saved.swap(FSavedPos);
@@ -773,7 +774,7 @@ void TcxGridDBDataController::RestoreDataSetPos() {
   }
 }
 
-void TcxGridDBDataController::SetDetailFilter(std::vector<std::string> AFields, std::vector<Variant> AValues) {
+void TcxDBDataController::SetDetailFilter(std::vector<std::string> AFields, std::vector<Variant> AValues) {
   FDetailMatchesNothing =
       AFields.size() != AValues.size() ||
       std::any_of(AValues.begin(), AValues.end(), [](const Variant& V) { return V.IsEmptyOrNull(); });
@@ -782,10 +783,10 @@ void TcxGridDBDataController::SetDetailFilter(std::vector<std::string> AFields, 
   DataInvalidated();
 }
 
-std::unique_ptr<TcxCustomGridView> TcxGridDBDataController::CreateDetailClone(TcxCustomGridView* APattern,
-                                                                              int ARecordIndex) const {
+std::unique_ptr<TcxCustomGridView> TcxDBDataController::CreateDetailClone(TcxCustomGridView* APattern,
+                                                                          int ARecordIndex) const {
   std::unique_ptr<TcxCustomGridView> clone = TcxCustomDataController::CreateDetailClone(APattern, ARecordIndex);
-  auto* detail = clone ? dynamic_cast<TcxGridDBDataController*>(clone->DataController()) : nullptr;
+  auto* detail = clone ? dynamic_cast<TcxDBDataController*>(clone->DataController()) : nullptr;
   if (!detail) return clone;
   // The detail's own key fields take the master record's key values.
   std::vector<std::string> fields = SplitNames(detail->DetailKeyFieldNames);

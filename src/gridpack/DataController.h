@@ -23,7 +23,8 @@
 // selection of data records stay with their records.
 //
 // `TcxGridDataController` keeps the values in itself (views without a
-// dataset; the host fills them).  `TcxGridDBDataController` reads a dataset
+// dataset; the host fills them).  `TcxDBDataController` (and the grid's
+// `TcxGridDBDataController`) reads a dataset
 // through a data source: its records are the dataset's records (or, in grid
 // mode, a window of `GridModeBufferCount` records starting at the dataset's
 // current record, without grouping), read without moving the dataset's
@@ -248,12 +249,12 @@ class TcxGridDataController : public TcxCustomDataController {
   std::vector<std::vector<Variant>> FValues;
 };
 
-class TcxGridDBDataController;
+class TcxDBDataController;
 
 // The grid-mode settings of a data-bound controller.
 class TcxDBDataModeController {
  public:
-  explicit TcxDBDataModeController(TcxGridDBDataController* AOwner) : FOwner(AOwner) {}
+  explicit TcxDBDataModeController(TcxDBDataController* AOwner) : FOwner(AOwner) {}
   bool GridMode() const { return FGridMode; }
   // Switching reloads the records.
   void SetGridMode(bool AValue);
@@ -262,16 +263,16 @@ class TcxDBDataModeController {
   void SetGridModeBufferCount(int AValue);
 
  private:
-  TcxGridDBDataController* FOwner;
+  TcxDBDataController* FOwner;
   bool FGridMode = false;
   int FGridModeBufferCount = 100;
 };
 
-// The controller of data-bound views.
-class TcxGridDBDataController : public TcxCustomDataController {
+// The data-bound controller: records of a dataset.
+class TcxDBDataController : public TcxCustomDataController {
  public:
-  TcxGridDBDataController();
-  ~TcxGridDBDataController() override;
+  TcxDBDataController();
+  ~TcxDBDataController() override;
 
   TDataSource* DataSource() const { return FLink.DataSource(); }
   void SetDataSource(TDataSource* ADataSource);
@@ -318,19 +319,18 @@ class TcxGridDBDataController : public TcxCustomDataController {
   int RecordKey(int ARecordIndex) const override { return RecordDataSetIndex(ARecordIndex); }
   std::unique_ptr<TcxCustomGridView> CreateDetailClone(TcxCustomGridView* APattern, int ARecordIndex) const override;
   bool CanGroup() const override { return !IsGridMode(); }
-  std::unique_ptr<TcxDataSummaryItem> NewSummaryItem() const override;
 
  private:
   friend class TcxDBDataModeController;
   class TLink : public TDataLink {
    public:
-    explicit TLink(TcxGridDBDataController* AOwner) : FOwner(AOwner) {}
+    explicit TLink(TcxDBDataController* AOwner) : FOwner(AOwner) {}
     void ActiveChanged() override { FOwner->DataChanged(); }
     void DataSetChanged() override { FOwner->DataChanged(); }
     void DataSetScrolled() override { FOwner->FocusedRecordChanged(); }
 
    private:
-    TcxGridDBDataController* FOwner;
+    TcxDBDataController* FOwner;
   };
   void FocusedRecordChanged() override;
   TLink FLink;
@@ -340,6 +340,13 @@ class TcxGridDBDataController : public TcxCustomDataController {
   std::vector<std::string> FDetailFields;
   std::vector<Variant> FDetailValues;
   bool FDetailMatchesNothing = false;
+};
+
+// The controller of data-bound grid views: its summary items are the
+// data-bound table view's (they may name a field).
+class TcxGridDBDataController : public TcxDBDataController {
+ protected:
+  std::unique_ptr<TcxDataSummaryItem> NewSummaryItem() const override;
 };
 
 }  // namespace kv

@@ -239,7 +239,7 @@ Variant TcxDataSummary::Calculate(const TcxDataSummaryItem& AItem, const int* AR
   if (AItem.Kind == skNone) return Variant::Null();
   // Where the values come from: a named dataset field, else the linked item.
   TField* field = nullptr;
-  auto* db = dynamic_cast<TcxGridDBDataController*>(FController);
+  auto* db = dynamic_cast<TcxDBDataController*>(FController);
   if (auto* dbItem = dynamic_cast<const TcxGridDBTableSummaryItem*>(&AItem);
       dbItem && db && !dbItem->FieldName.empty() && db->DataSet())
     field = db->DataSet()->FindField(dbItem->FieldName);

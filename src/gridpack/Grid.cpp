@@ -37,6 +37,8 @@ int TcxGridLevel::Index() const {
 
 void TcxGridLevel::SetGridView(TcxCustomGridView* AView) {
   if (FGridView == AView) return;
+  // The master rows above show copies of this level's view: they go.
+  if (FParent && FParent->FGridView) FParent->FGridView->DataController()->DropDetails();
   if (FGridView) {
     // The view leaves the grid: its master rows' details and the focus go.
     FGridView->DataController()->DropDetails();
