@@ -96,9 +96,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const json spec = json::parse(ReadFileBytes(argv[1]));
+    const json job = json::parse(ReadFileBytes(argv[1]));
     auto provider =
-        std::dynamic_pointer_cast<IcxExportProvider>(Fill(spec.at("kind"), spec.at("target"), spec.at("grid")));
+        std::dynamic_pointer_cast<IcxExportProvider>(Fill(job.at("kind"), job.at("target"), job.at("grid")));
     provider->Finish();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "gen_html_xml: %s\n", e.what());

@@ -292,11 +292,11 @@ def check_screenshot(label, url, folder, errors):
 
 
 def generate(folder, name, kind):
-    spec = os.path.join(folder, name + ".json")
+    job = os.path.join(folder, name + ".json")
     target = os.path.join(folder, name)
-    with open(spec, "w", encoding="utf-8") as f:
+    with open(job, "w", encoding="utf-8") as f:
         json.dump({"target": target, "kind": kind, "grid": GRID}, f, ensure_ascii=False)
-    subprocess.run([GEN, spec], check=True)
+    subprocess.run([GEN, job], check=True)
     return target
 
 
