@@ -64,9 +64,7 @@ struct TcxExportObjectRef {
   // The object when it is of that kind; nullptr otherwise.
   TcxCustomGridRecord* AsRecord() const { return Kind == okRecord ? Cast<TcxCustomGridRecord>() : nullptr; }
   TcxGridColumn* AsColumn() const { return Kind == okColumn ? Cast<TcxGridColumn>() : nullptr; }
-  TcxDataSummaryItem* AsSummaryItem() const {
-    return Kind == okSummaryItem ? Cast<TcxDataSummaryItem>() : nullptr;
-  }
+  TcxDataSummaryItem* AsSummaryItem() const { return Kind == okSummaryItem ? Cast<TcxDataSummaryItem>() : nullptr; }
   const void* AsBand() const { return Kind == okBand ? Object : nullptr; }
   intptr_t AsInteger() const { return Kind == okOffset || Kind == okRowCells ? Offset : 0; }
 
@@ -249,8 +247,7 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   virtual bool AlignsGroupSummaries();
   // Style parameters of a template's cell in a data row (templates that are
   // not columns).
-  virtual void GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate,
-                                 TcxViewParams& AParams);
+  virtual void GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate, TcxViewParams& AParams);
   // Whether a group footer follows ARecord at loop position ALevel; on true
   // ALevel becomes the level of the group whose footer it is.
   virtual bool HasGroupFooter(TcxCustomGridRecord* ARecord, int& ALevel);
