@@ -19,6 +19,11 @@
 // before its cells).  A detail placeholder is filled by exporting the detail
 // view into a provider of its own, nested in the cell through the provider's
 // cell cache; providers without one (the workbook) export no details.
+//
+// A big view has an item per cell; to keep that cheap, the data cells of a
+// record in columns without cell merging share one item and keep only their
+// style indexes (FRowCellStyles); they are written exactly as their own
+// items would be.
 #pragma once
 
 #include <cstdint>
