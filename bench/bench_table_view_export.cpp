@@ -232,9 +232,9 @@ TScenario GScenarios[] = {
     {"txt flat", kv::cxExportToText, false, {}},
     {"txt grouped", kv::cxExportToText, true, {}},
 };
-TPhases GWriter[2];                  // xls, txt
+TPhases GWriter[2];  // xls, txt
 double GWriterMiB[2] = {-1, -1};
-double GBaseMiB[2] = {-1, -1};       // flat, grouped view built
+double GBaseMiB[2] = {-1, -1};  // flat, grouped view built
 double GSourceMiB = -1;
 constexpr int kChildRuns = 3;
 
@@ -275,36 +275,44 @@ BENCHMARK(BM_WriterAlone)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iter
 // of kChildRuns runs, and the peak memory of the process.
 void MeasureInChildren() {
   for (int grouped = 0; grouped < 2; ++grouped)
-    InChild([grouped] {
-      TBigView view(grouped != 0);
-      return TPhases();
-    }, GBaseMiB[grouped]);
+    InChild(
+        [grouped] {
+          TBigView view(grouped != 0);
+          return TPhases();
+        },
+        GBaseMiB[grouped]);
   for (TScenario& s : GScenarios) {
     for (int run = 0; run < kChildRuns; ++run) {
       double peak = -1;
-      Keep(s.Best, InChild([&s] {
-             TBigView view(s.Grouped);
-             TPhases phases = ExportOnce(view, s.Kind, Scratch("child"));
-             std::remove(Scratch("child").c_str());
-             return phases;
-           }, peak));
+      Keep(s.Best, InChild(
+                       [&s] {
+                         TBigView view(s.Grouped);
+                         TPhases phases = ExportOnce(view, s.Kind, Scratch("child"));
+                         std::remove(Scratch("child").c_str());
+                         return phases;
+                       },
+                       peak));
       s.PeakMiB = std::max(s.PeakMiB, peak);
     }
   }
-  InChild([] {
-    Source();
-    return TPhases();
-  }, GSourceMiB);
+  InChild(
+      [] {
+        Source();
+        return TPhases();
+      },
+      GSourceMiB);
   for (int k = 0; k < 2; ++k) {
     const int kind = k == 0 ? kv::cxExportToExcel : kv::cxExportToText;
     for (int run = 0; run < kChildRuns; ++run) {
       double peak = -1;
-      Keep(GWriter[k], InChild([kind] {
-             Source();
-             TPhases p = WriterAlone(kind, Scratch("alone"));
-             std::remove(Scratch("alone").c_str());
-             return p;
-           }, peak));
+      Keep(GWriter[k], InChild(
+                           [kind] {
+                             Source();
+                             TPhases p = WriterAlone(kind, Scratch("alone"));
+                             std::remove(Scratch("alone").c_str());
+                             return p;
+                           },
+                           peak));
       GWriterMiB[k] = std::max(GWriterMiB[k], peak);
     }
   }
@@ -339,11 +347,11 @@ int main(int argc, char** argv) {
     // The writer's share of the export: its own cell operations (grid, values
     // and styles, as the writer alone spends them) and the export's Finish.
     const double writer = w.Cells + flat.Best.Finish;
-    std::printf("%s writer alone: %.3f s (fill %.3f s, finish %.3f s), peak growth %.1f B/cell; "
-                "flat export / writer alone = %.2f; writer share of the flat export about %.0f%%\n",
-                k == 0 ? "xls" : "txt", w.Total(), w.Cells, w.Finish,
-                (GWriterMiB[k] - GSourceMiB) * 1048576.0 / kCells, flat.Best.Total() / w.Total(),
-                100 * writer / flat.Best.Total());
+    std::printf(
+        "%s writer alone: %.3f s (fill %.3f s, finish %.3f s), peak growth %.1f B/cell; "
+        "flat export / writer alone = %.2f; writer share of the flat export about %.0f%%\n",
+        k == 0 ? "xls" : "txt", w.Total(), w.Cells, w.Finish, (GWriterMiB[k] - GSourceMiB) * 1048576.0 / kCells,
+        flat.Best.Total() / w.Total(), 100 * writer / flat.Best.Total());
   }
   return 0;
 }

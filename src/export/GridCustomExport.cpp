@@ -105,7 +105,7 @@ void TcxGridCustomExport::BeforeBuild() {
   TcxCustomDataController* controller = DataController();
   FGridModeWasOn = controller && controller->IsGridMode();
   if (FGridModeWasOn) {
-    if (auto* db = dynamic_cast<TcxGridDBDataController*>(controller)) {
+    if (auto* db = dynamic_cast<TcxDBDataController*>(controller)) {
       db->SaveDataSetPos();
       db->DataModeController()->SetGridMode(false);
     }
@@ -117,7 +117,7 @@ void TcxGridCustomExport::BeforeBuild() {
 void TcxGridCustomExport::AfterBuild() {
   if (!FGridModeWasOn) return;
   FGridModeWasOn = false;
-  if (auto* db = dynamic_cast<TcxGridDBDataController*>(DataController())) {
+  if (auto* db = dynamic_cast<TcxDBDataController*>(DataController())) {
     db->DataModeController()->SetGridMode(true);
     db->RestoreDataSetPos();
   }

@@ -88,10 +88,8 @@ TcxGridExportClass GridExportClassOf(const char* AClassName) {
          TcxCustomGridTableViewInfo* ALayoutInfo) -> std::unique_ptr<TcxGridCustomExport> {
         return std::make_unique<T>(AFileName, AExportKind, AView, AGrid, ALayoutInfo);
       },
-      [](TcxGridCustomExport& AMaster, TcxCustomGridView* AView,
-         TcxCustomGridTableViewInfo* ALayoutInfo) -> std::unique_ptr<TcxGridCustomExport> {
-        return std::make_unique<T>(AMaster, AView, ALayoutInfo);
-      }};
+      [](TcxGridCustomExport& AMaster, TcxCustomGridView* AView, TcxCustomGridTableViewInfo* ALayoutInfo)
+          -> std::unique_ptr<TcxGridCustomExport> { return std::make_unique<T>(AMaster, AView, ALayoutInfo); }};
   return &info;
 }
 
@@ -270,9 +268,9 @@ class TcxGridCustomExport {
   struct TPropertiesKind {
     const TcxCustomEditProperties* Properties;
     const char* ClassName;  // the class's name literal: a freed object's address may come back as another class
-    bool DateSpinTime;  // date, spin or time properties
-    bool NumericText;   // mask, calc or currency properties
-    bool Currency;      // currency properties
+    bool DateSpinTime;      // date, spin or time properties
+    bool NumericText;       // mask, calc or currency properties
+    bool Currency;          // currency properties
   };
   const TPropertiesKind& KindOf(TcxCustomEditProperties* AProperties) const;
   // The kind ConvertNativeValue converts a source to; varEmpty: none.

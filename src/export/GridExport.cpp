@@ -46,8 +46,7 @@ void SaveGridAs(const std::string& AFileName, int AExportKind, TcxGrid* AGrid, b
   // all raises scxNotExistGridView.
   TcxCustomGridView* view = AGrid->ActiveLevel()->GridView();
   TcxGridExportClass exporterClass = ExporterClassFor(view);
-  std::unique_ptr<TcxGridCustomExport> exporter =
-      exporterClass->Create(fileName, AExportKind, view, AGrid, nullptr);
+  std::unique_ptr<TcxGridCustomExport> exporter = exporterClass->Create(fileName, AExportKind, view, AGrid, nullptr);
   exporter->FAllRecords = ASaveAll;
   exporter->FExpandRecords = AExpand;
   exporter->FNativeValues = AUseNativeFormat;

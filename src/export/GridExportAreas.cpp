@@ -160,8 +160,7 @@ void TcxGridCustomExport::WriteValueArea(const TRect& ABounds, const TcxCellArea
 }
 
 void TcxGridCustomExport::WriteItemArea(const TRect& ABounds, const TcxCellArea& AIndexRange,
-                                        TcxCustomGridTableItem* AItem, TcxCustomGridRecord* ARecord,
-                                        int AStyleIndex) {
+                                        TcxCustomGridTableItem* AItem, TcxCustomGridRecord* ARecord, int AStyleIndex) {
   TcxCellArea area = CellSpanWithin(ABounds, AIndexRange);
   if (AItem) {
     if (!(FExportProvider->AcceptsGraphics() && WritePicture(area.Left, area.Top, AItem, ARecord))) {
@@ -174,8 +173,7 @@ void TcxGridCustomExport::WriteItemArea(const TRect& ABounds, const TcxCellArea&
   FExportProvider->ApplyMergedStyle(area.Left, area.Top, area.RowSpan(), area.ColSpan(), AStyleIndex);
 }
 
-void TcxGridCustomExport::PutStyledValue(int ACol, int ARow, const TcxExportCellStyle& AStyle,
-                                         const Variant& AValue) {
+void TcxGridCustomExport::PutStyledValue(int ACol, int ARow, const TcxExportCellStyle& AStyle, const Variant& AValue) {
   FExportProvider->PutValue(ACol, ARow, AValue);
   FExportProvider->ApplyStyle(ACol, ARow, AStyle);
 }

@@ -43,14 +43,13 @@ const TcxGridCustomExport::TPropertiesKind& TcxGridCustomExport::KindOf(TcxCusto
       return kind;
     }
   }
-  TPropertiesKind kind{AProperties, className,
-                       dynamic_cast<TcxDateEditProperties*>(AProperties) ||
-                           dynamic_cast<TcxSpinEditProperties*>(AProperties) ||
-                           dynamic_cast<TcxTimeEditProperties*>(AProperties),
-                       dynamic_cast<TcxMaskEditProperties*>(AProperties) ||
-                           dynamic_cast<TcxCalcEditProperties*>(AProperties) ||
-                           dynamic_cast<TcxCurrencyEditProperties*>(AProperties),
-                       dynamic_cast<TcxCurrencyEditProperties*>(AProperties) != nullptr};
+  TPropertiesKind kind{
+      AProperties, className,
+      dynamic_cast<TcxDateEditProperties*>(AProperties) || dynamic_cast<TcxSpinEditProperties*>(AProperties) ||
+          dynamic_cast<TcxTimeEditProperties*>(AProperties),
+      dynamic_cast<TcxMaskEditProperties*>(AProperties) || dynamic_cast<TcxCalcEditProperties*>(AProperties) ||
+          dynamic_cast<TcxCurrencyEditProperties*>(AProperties),
+      dynamic_cast<TcxCurrencyEditProperties*>(AProperties) != nullptr};
   if (FPropertiesKinds.size() >= 64) FPropertiesKinds.clear();
   FPropertiesKinds.push_back(kind);
   FLastPropertiesKind = FPropertiesKinds.size() - 1;
@@ -67,7 +66,7 @@ bool TcxGridCustomExport::IsNumericTextEditor(TcxCustomEditProperties* AProperti
 }
 
 TVarType TcxGridCustomExport::NativeTarget(TcxCustomEditProperties* AProperties, TcxCustomGridTableItem* AItem,
-                                          const Variant& ASource) const {
+                                           const Variant& ASource) const {
   if ((IsCurrencyItem(AItem) && IsNumericTextEditor(AProperties)) || KindOf(AProperties).Currency) return varCurrency;
   if (ASource.VarType() == varCurrency && !IsCurrencyItem(AItem)) return varDouble;
   return varEmpty;

@@ -283,8 +283,7 @@ void TcxGridTableViewExport::ExportDataRow(int& ATop, int& ALeft, TcxCustomGridR
   if (preview.Place == ppBottom && HasPreview()) ExportPreview(ATop, ALeft, ARecord);
 }
 
-int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams,
-                                          TAlignment AAlignment) {
+int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment) {
   const TFont& font = AParams.Font ? *AParams.Font : DefaultFont();
   if (FDataStyles.size() <= ATemplateIndex) FDataStyles.resize(ATemplateIndex + 1);
   TDataStyleCache& cache = FDataStyles[ATemplateIndex];
@@ -392,9 +391,8 @@ int TcxGridTableViewExport::ExportIndent(int ATop, int AHeight, TcxCustomGridRec
         styles->GetGroupParams(record, level, params);
       else
         styles->GetContentParams(record, nullptr, params);
-      TcxExportCellStyle style =
-          StyleFromParams(params, GridLineColor(), sides & static_cast<TcxBorderSides>(~cxBorderSideTop),
-                          taLeftJustify);
+      TcxExportCellStyle style = StyleFromParams(params, GridLineColor(),
+                                                 sides & static_cast<TcxBorderSides>(~cxBorderSideTop), taLeftJustify);
       record = record ? record->ParentRecord() : nullptr;
       AddItem(r, std::string(), false, FExportProvider->AddStyle(style));
     }

@@ -19,6 +19,11 @@
 // before its cells).  A detail placeholder is filled by exporting the detail
 // view into a provider of its own, nested in the cell through the provider's
 // cell cache; providers without one (the workbook) export no details.
+//
+// A big view has an item per cell; to keep that cheap, the data cells of a
+// record in columns without cell merging share one item and keep only their
+// style indexes (FRowCellStyles); they are written exactly as their own
+// items would be.
 #pragma once
 
 #include <cstdint>
@@ -64,9 +69,7 @@ struct TcxExportObjectRef {
   // The object when it is of that kind; nullptr otherwise.
   TcxCustomGridRecord* AsRecord() const { return Kind == okRecord ? Cast<TcxCustomGridRecord>() : nullptr; }
   TcxGridColumn* AsColumn() const { return Kind == okColumn ? Cast<TcxGridColumn>() : nullptr; }
-  TcxDataSummaryItem* AsSummaryItem() const {
-    return Kind == okSummaryItem ? Cast<TcxDataSummaryItem>() : nullptr;
-  }
+  TcxDataSummaryItem* AsSummaryItem() const { return Kind == okSummaryItem ? Cast<TcxDataSummaryItem>() : nullptr; }
   const void* AsBand() const { return Kind == okBand ? Object : nullptr; }
   intptr_t AsInteger() const { return Kind == okOffset || Kind == okRowCells ? Offset : 0; }
 
@@ -249,8 +252,7 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   virtual bool AlignsGroupSummaries();
   // Style parameters of a template's cell in a data row (templates that are
   // not columns).
-  virtual void GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate,
-                                 TcxViewParams& AParams);
+  virtual void GetTemplateParams(TcxCustomGridRecord* ARecord, TcxExportVisualItem& ATemplate, TcxViewParams& AParams);
   // Whether a group footer follows ARecord at loop position ALevel; on true
   // ALevel becomes the level of the group whose footer it is.
   virtual bool HasGroupFooter(TcxCustomGridRecord* ARecord, int& ALevel);

@@ -130,9 +130,9 @@ void TcxGridTableViewExport::ExportSummaryRow(int& ATop, int& ALeft, TcxCustomGr
         value = view->DataController()->Summary().FooterSummaryValues(k);
       else
         value = static_cast<size_t>(k) < AValues.size() ? AValues[static_cast<size_t>(k)] : Variant::Null();
-      TcxExportVisualItem* cell =
-          AddTextItem(SummaryCellRect(static_cast<int>(ti), line, AIsFooter, footerRect), item->FormatValue(value, true),
-                      false, borderColor, cxBorderSidesAll, column->FooterAlignmentHorz, cellParams);
+      TcxExportVisualItem* cell = AddTextItem(SummaryCellRect(static_cast<int>(ti), line, AIsFooter, footerRect),
+                                              item->FormatValue(value, true), false, borderColor, cxBorderSidesAll,
+                                              column->FooterAlignmentHorz, cellParams);
       if (FNativeValues && VarIsNumeric(value)) {
         cell->SetValueObject(TcxExportObjectRef::SummaryItem(item));
         if (item->Format.empty()) {

@@ -78,11 +78,10 @@ void TcxGridTableViewExport::AddGroupSummaryCell(TcxGridGroupRow* ARow, const TR
                                                  const std::vector<Variant>& AValues, int AIndex) {
   TcxDataSummaryItem* item = AItems.Items(AIndex);
   auto* tableItem = dynamic_cast<TcxGridTableSummaryItem*>(item);
-  TcxGridColumn* column =
-      tableItem ? tableItem->Column() : dynamic_cast<TcxGridColumn*>(item->ItemLink());
+  TcxGridColumn* column = tableItem ? tableItem->Column() : dynamic_cast<TcxGridColumn*>(item->ItemLink());
   if (column && !column->Visible()) return;
-  const Variant value = static_cast<size_t>(AIndex) < AValues.size() ? AValues[static_cast<size_t>(AIndex)]
-                                                                     : Variant::Null();
+  const Variant value =
+      static_cast<size_t>(AIndex) < AValues.size() ? AValues[static_cast<size_t>(AIndex)] : Variant::Null();
   std::string text = item->FormatValue(value, false);
   if (item->Position() != spGroup || text.empty()) return;
   auto cell = std::make_unique<TcxExportGroupSummaryItem>();

@@ -68,8 +68,8 @@ void Plain(const std::string& AFolder) {
   m.Column("比例", 60)->SetPropertiesClass<TcxCalcEditProperties>();
   m.Row({Variant("北京"), Variant::CurrencyFromDouble(1234.5), Variant::DateTime(EncodeDate(2024, 1, 15)), Variant(3),
          Variant(0.25)});
-  m.Row({Variant("上海市"), Variant::CurrencyFromDouble(99.99), Variant::DateTime(EncodeDate(2024, 2, 29)),
-         Variant(12), Variant(1.5)});
+  m.Row({Variant("上海市"), Variant::CurrencyFromDouble(99.99), Variant::DateTime(EncodeDate(2024, 2, 29)), Variant(12),
+         Variant(1.5)});
   m.Row({Variant("abc"), Variant::CurrencyFromDouble(-5), Variant::DateTime(EncodeDate(2023, 12, 31)), Variant(0),
          Variant(2.0)});
   WriteAll(m, AFolder, "plain");
@@ -142,7 +142,8 @@ void MasterDetail(const std::string& AFolder) {
       TcxGridColumn* c = view->CreateColumn();
       c->SetCaption("Detail");
       auto* data = static_cast<TcxGridDataController*>(view->DataController());
-      for (int r = 0; r < 2; ++r) data->SetValue(data->AppendRecord(), c, Variant("d" + std::to_string(d) + std::to_string(r)));
+      for (int r = 0; r < 2; ++r)
+        data->SetValue(data->AppendRecord(), c, Variant("d" + std::to_string(d) + std::to_string(r)));
       details.push_back(view);
     }
     m.Grid->Levels()->Items(0)->Add()->OnGetDetailView = [&](TcxGridLevel*, TcxCustomGridView*, int ARecord) {

@@ -58,9 +58,7 @@ class TRecordingProvider : public TcxCustomExportProvider, public IcxExportProvi
   void PutDouble(int ACol, int ARow, double AValue) override { At(ACol, ARow).Value = Variant(AValue); }
   void PutInteger(int ACol, int ARow, int32_t AValue) override { At(ACol, ARow).Value = Variant(AValue); }
   void PutText(int ACol, int ARow, const std::string& AText) override { At(ACol, ARow).Value = Variant(AText); }
-  void PutWideText(int ACol, int ARow, const std::u16string& AText) override {
-    At(ACol, ARow).Value = Variant(AText);
-  }
+  void PutWideText(int ACol, int ARow, const std::u16string& AText) override { At(ACol, ARow).Value = Variant(AText); }
   void ApplyStyleIndex(int ACol, int ARow, int AStyleIndex) override {
     FStyles->StyleAt(AStyleIndex);  // raises for an index that is not registered
     At(ACol, ARow).StyleNo = AStyleIndex;

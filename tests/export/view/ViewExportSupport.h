@@ -52,7 +52,8 @@ class ViewExportTest : public ExportEngineTest {
   // Appends a record with one value per column, in column order.
   void AddRow(const std::vector<Variant>& AValues) {
     int record = Data()->AppendRecord();
-    for (size_t i = 0; i < AValues.size(); ++i) Data()->SetValue(record, View->Columns(static_cast<int>(i)), AValues[i]);
+    for (size_t i = 0; i < AValues.size(); ++i)
+      Data()->SetValue(record, View->Columns(static_cast<int>(i)), AValues[i]);
   }
   TcxDataSummaryItem* AddFooterSummary(TcxGridColumn* AColumn, TcxSummaryKind AKind, const std::string& AFormat = "") {
     return Data()->Summary().FooterSummaryItems().Add(AColumn, spFooter, AKind, AFormat);

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "writers/text/TextWritersSupport.h"
 #include "ViewExportSupport.h"
 #include "export/TableViewExport.h"
 #include "platform/CodePage.h"
+#include "writers/text/TextWritersSupport.h"
 
 namespace kv::testing {
 namespace {
@@ -56,9 +56,9 @@ TEST_F(GridExportEntry, FileExtensionReplacesTheExtension) {
 TEST_F(GridExportEntry, ViewWithoutExporterRaisesAndCreatesNothing) {
   auto* other = new TOtherView(Form.get());
   Grid->Levels()->Items(0)->SetGridView(other);
-  EXPECT_EQ(MessageOf<EcxGridExport>(
-                [&] { SaveGridAs("x.rec", kRecordingKind, Grid, true, true, false, "", "", "", ""); }),
-            "表格视图不存在");
+  EXPECT_EQ(
+      MessageOf<EcxGridExport>([&] { SaveGridAs("x.rec", kRecordingKind, Grid, true, true, false, "", "", "", ""); }),
+      "表格视图不存在");
   EXPECT_TRUE(TRecordingProvider::Kept().empty());
   Grid->Levels()->Items(0)->SetGridView(nullptr);
   EXPECT_EQ(Grid->FocusedView(), nullptr);
@@ -94,9 +94,9 @@ TEST_F(GridExportEntry, ProviderThatCannotCreateItsFileRaisesCantCreate) {
             }),
             "不能创建导出文件");
   TScratchFolder folder;
-  EXPECT_EQ(MessageOf<EcxGridExport>(
-                [&] { SaveGridAsXLS(folder.File("no/such/folder/x"), Grid, true, true, true, "xls"); }),
-            "不能创建导出文件");
+  EXPECT_EQ(
+      MessageOf<EcxGridExport>([&] { SaveGridAsXLS(folder.File("no/such/folder/x"), Grid, true, true, true, "xls"); }),
+      "不能创建导出文件");
   EXPECT_EQ(Grid->UpdateLockCount(), 0);
 }
 
@@ -137,7 +137,8 @@ class GridExportMasterDetail : public ViewExportTest {
       TcxGridColumn* d = detail->CreateColumn();
       d->SetCaption("D");
       auto* data = static_cast<TcxGridDataController*>(detail->DataController());
-      for (int r = 0; r < 2; ++r) data->SetValue(data->AppendRecord(), d, Variant("d" + std::to_string(m) + std::to_string(r)));
+      for (int r = 0; r < 2; ++r)
+        data->SetValue(data->AppendRecord(), d, Variant("d" + std::to_string(m) + std::to_string(r)));
       Details.push_back(detail);
     }
     DetailLevel->OnGetDetailView = [this](TcxGridLevel*, TcxCustomGridView*, int ARecord) {

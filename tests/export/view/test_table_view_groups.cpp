@@ -48,7 +48,8 @@ TEST_F(TableViewGroups, TwoLevelsGiveIndentAndExpandCells) {
   // Group rows are 21 pixels high, everything else is a base row.
   EXPECT_EQ(p.RowHeights, (std::map<int, int>{{1, 21}, {2, 21}, {5, 21}, {7, 21}, {8, 21}}));
 
-  EXPECT_EQ(p.RowTexts(0), (std::vector<std::string>{"Name", "", "", "Amount"})) << "the first header spans the indents";
+  EXPECT_EQ(p.RowTexts(0), (std::vector<std::string>{"Name", "", "", "Amount"}))
+      << "the first header spans the indents";
   EXPECT_EQ(p.RowTexts(1), (std::vector<std::string>{"-", "Region : East", "", ""}));
   EXPECT_EQ(p.RowTexts(2), (std::vector<std::string>{"", "-", "City : A", ""}));
   EXPECT_EQ(p.RowTexts(3), (std::vector<std::string>{"", "", "n1", "1"}));

@@ -3,8 +3,8 @@
 // grid mode of data-bound views.
 #include "ViewExportSupport.h"
 #include "gridpack/DBTableView.h"
-#include "platform/DBFields.h"
 #include "platform/Bitmap.h"
+#include "platform/DBFields.h"
 #include "platform/MemDataSet.h"
 #include "platform/TextMetrics.h"
 
