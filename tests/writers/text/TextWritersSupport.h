@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "export/core/ExportCellStyle.h"
 #include "export/core/ExportProvider.h"
+#include "platform/Graphics.h"
 #include "platform/Exceptions.h"
 
 namespace kv::testing {
@@ -45,6 +47,22 @@ std::string MessageOf(TAction&& AAction) {
     return e.Message();
   }
   return "";
+}
+
+// A style with known colours: borders 1 px grey, black on white, Tahoma 8.
+inline TcxExportCellStyle PlainStyle() {
+  TcxExportCellStyle style;
+  style.AlignText = catCenter;
+  style.SetFontName("Tahoma");
+  style.FontSize = 8;
+  style.FontColor = RGB(0, 0, 0);
+  for (TcxExportCellBorder& border : style.CellBorders) {
+    border.Width = 1;
+    border.Color = RGB(160, 160, 160);
+  }
+  style.BrushStyle = cbsSolid;
+  style.BrushBkColor = RGB(255, 255, 255);
+  return style;
 }
 
 }  // namespace kv::testing

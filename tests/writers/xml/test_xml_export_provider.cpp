@@ -21,21 +21,7 @@ namespace {
 
 using testing::TScratchFolder;
 
-// A style with known colours: borders 1 px grey, black on white, Tahoma 8.
-TcxExportCellStyle PlainStyle() {
-  TcxExportCellStyle style;
-  style.AlignText = catCenter;
-  style.SetFontName("Tahoma");
-  style.FontSize = 8;
-  style.FontColor = RGB(0, 0, 0);
-  for (TcxExportCellBorder& border : style.CellBorders) {
-    border.Width = 1;
-    border.Color = RGB(160, 160, 160);
-  }
-  style.BrushStyle = cbsSolid;
-  style.BrushBkColor = RGB(255, 255, 255);
-  return style;
-}
+using testing::PlainStyle;
 
 const std::string kPlainBorders =
     "<BORDER_LEFT IsDefault=\"False\" Width=\"1\" Color=\"rgb(160,160,160)\"/>\r\n"
