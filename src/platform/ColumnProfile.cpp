@@ -2,6 +2,7 @@
 #include "platform/ColumnProfile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "platform/CodePage.h"
@@ -29,41 +30,34 @@ bool CanonicalInteger(std::string_view s, size_t& APos) {
   return n > 0 && (n == 1 || s[start] != '0');
 }
 
-bool IsIntegerText(std::string_view s) {
-  size_t p = 0;
-  int64_t v;
-  return CanonicalInteger(s, p) && p == s.size() && TryStrToInt64(s, v);
-}
+// Two or four digits at APos as a number.
+int TwoDigits(std::string_view s, size_t APos) { return (s[APos] - '0') * 10 + (s[APos + 1] - '0'); }
 
-// A canonical integer with an optional fraction and exponent: "12", "-0.5", "1.5E3".
-bool IsNumberText(std::string_view s) {
-  size_t p = 0;
-  if (!CanonicalInteger(s, p)) return false;
-  if (p < s.size() && s[p] == '.') {
-    ++p;
-    if (Digits(s, p) == 0) return false;
-  }
-  if (p < s.size() && (s[p] == 'e' || s[p] == 'E')) {
-    ++p;
-    if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
-    if (Digits(s, p) == 0) return false;
-  }
-  double d;
-  return p == s.size() && TryStrToFloat(s, d) && std::isfinite(d);
-}
-
-// "yyyy-mm-dd" naming a real day.
-bool IsDateText(std::string_view s) {
-  if (s.size() != 10 || s[4] != '-' || s[7] != '-') return false;
+// "yyyy-mm-dd" with digits in their places.
+bool DateShape(std::string_view s) {
+  if (s.size() < 10 || s[4] != '-' || s[7] != '-') return false;
   for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
     if (!IsDigit(s[i])) return false;
-  TDateTime d;
-  return TryStrToDateTime(s, d);
+  return true;
 }
 
-// "hh:nn" or "hh:nn:ss" with an optional ".zzz".
-bool IsTimeText(std::string_view s) {
+// "yyyy-mm-dd" naming a real day, the first ten characters of s.
+bool ReadDate(std::string_view s, TDateTime& AValue) {
+  return DateShape(s) && TryEncodeDate(TwoDigits(s, 0) * 100 + TwoDigits(s, 2), TwoDigits(s, 5), TwoDigits(s, 8), AValue);
+}
+
+bool IsDateText(std::string_view s) {
+  TDateTime d;
+  return s.size() == 10 && ReadDate(s, d);
+}
+
+// "hh:nn" or "hh:nn:ss" with an optional ".zzz", read as the date functions
+// read it: the seconds with their fraction as one number, the milliseconds
+// rounded from it.
+bool ReadTime(std::string_view s, TDateTime& AValue) {
   if (s.size() < 5 || !IsDigit(s[0]) || !IsDigit(s[1]) || s[2] != ':' || !IsDigit(s[3]) || !IsDigit(s[4])) return false;
+  const int h = TwoDigits(s, 0), mi = TwoDigits(s, 3);
+  int sec = 0, ms = 0;
   size_t p = 5;
   if (p < s.size()) {
     if (s[p] != ':' || p + 2 >= s.size() || !IsDigit(s[p + 1]) || !IsDigit(s[p + 2])) return false;
@@ -71,16 +65,30 @@ bool IsTimeText(std::string_view s) {
     if (p < s.size()) {
       if (s[p] != '.') return false;
       ++p;
-      if (Digits(s, p) == 0) return false;
+      if (Digits(s, p) == 0 || p != s.size()) return false;
+      double fracSec = 0;
+      const char* first = s.data() + 6;
+      if (std::from_chars(first, s.data() + s.size(), fracSec).ec != std::errc()) return false;
+      sec = static_cast<int>(fracSec);
+      ms = static_cast<int>(std::lround((fracSec - sec) * 1000));
+      if (ms > 999) ms = 999;
+    } else {
+      sec = TwoDigits(s, 6);
     }
   }
+  if (h > 23 || mi > 59 || sec > 59) return false;
+  AValue = EncodeTime(h, mi, sec, ms);
+  return true;
+}
+
+bool IsTimeText(std::string_view s) {
   TDateTime t;
-  return p == s.size() && TryStrToDateTime(s, t);
+  return ReadTime(s, t);
 }
 
 bool IsDateTimeText(std::string_view s) {
-  if (IsDateText(s)) return true;
-  return s.size() > 11 && IsDateText(s.substr(0, 10)) && (s[10] == ' ' || s[10] == 'T') && IsTimeText(s.substr(11));
+  TDateTime v;
+  return ReadDateTimeText(s, v);
 }
 
 // Digits after the decimal point of a number text (before any exponent).
@@ -98,7 +106,75 @@ size_t Utf8Chars(std::string_view s) {
   return n;
 }
 
+// "true" / "false" in any case: 1; the other words a declared Boolean
+// column accepts ("T", "F", "Y", "N", "Yes", "No"): 2; otherwise 0.
+int BooleanWord(std::string_view s) {
+  if (s.empty() || s.size() > 5) return 0;
+  char upper[5];
+  for (size_t i = 0; i < s.size(); ++i) upper[i] = s[i] >= 'a' && s[i] <= 'z' ? static_cast<char>(s[i] - 32) : s[i];
+  const std::string_view u(upper, s.size());
+  if (u == "TRUE" || u == "FALSE") return 1;
+  if (u == "T" || u == "F" || u == "Y" || u == "N" || u == "YES" || u == "NO") return 2;
+  return 0;
+}
+
 }  // namespace
+
+bool ReadIntegerText(std::string_view AText, int64_t& AValue) {
+  size_t p = 0;
+  if (!CanonicalInteger(AText, p) || p != AText.size()) return false;
+  const bool negative = AText[0] == '-';
+  // The 64-bit range: up to 2^63 - 1, or 2^63 below zero.
+  const uint64_t limit = negative ? uint64_t(1) << 63 : (uint64_t(1) << 63) - 1;
+  uint64_t v = 0;
+  for (size_t i = negative ? 1 : 0; i < AText.size(); ++i) {
+    const uint64_t digit = static_cast<uint64_t>(AText[i] - '0');
+    if (v > (limit - digit) / 10) return false;
+    v = v * 10 + digit;
+  }
+  AValue = negative ? static_cast<int64_t>(0 - v) : static_cast<int64_t>(v);
+  return true;
+}
+
+bool ReadNumberText(std::string_view AText, double& AValue) {
+  size_t p = 0;
+  if (!CanonicalInteger(AText, p)) return false;
+  if (p < AText.size() && AText[p] == '.') {
+    ++p;
+    if (Digits(AText, p) == 0) return false;
+  }
+  if (p < AText.size() && (AText[p] == 'e' || AText[p] == 'E')) {
+    ++p;
+    if (p < AText.size() && (AText[p] == '+' || AText[p] == '-')) ++p;
+    if (Digits(AText, p) == 0) return false;
+  }
+  if (p != AText.size()) return false;
+  // The common case directly; texts at the ends of the double range (and a
+  // decimal separator that is one of the number's own characters) the way
+  // the float field reads them.
+  const char separator = FormatSettings().DecimalSeparator;
+  double d = 0;
+  const std::from_chars_result r = std::from_chars(AText.data(), AText.data() + AText.size(), d);
+  const bool plain = separator == '.' || AText.find(separator) == std::string_view::npos;
+  if (!plain || r.ec != std::errc() || r.ptr != AText.data() + AText.size()) {
+    if (!TryStrToFloat(AText, d)) return false;
+  }
+  if (!std::isfinite(d)) return false;
+  AValue = d;
+  return true;
+}
+
+bool ReadDateTimeText(std::string_view AText, TDateTime& AValue) {
+  TDateTime date, time;
+  if (AText.size() < 10 || !ReadDate(AText, date)) return false;
+  if (AText.size() == 10) {
+    AValue = date;
+    return true;
+  }
+  if (AText.size() <= 11 || (AText[10] != ' ' && AText[10] != 'T') || !ReadTime(AText.substr(11), time)) return false;
+  AValue = date + time;
+  return true;
+}
 
 void TColumnProfile::CountInteger(int64_t AValue) {
   if (FIntegers == 0) FMin = FMax = AValue;
@@ -136,25 +212,40 @@ void TColumnProfile::AddFloat(double AValue) {
 
 void TColumnProfile::AddText(std::string_view AText) {
   ++FNonNull;
-  if (IsIntegerText(AText)) {
-    int64_t v = StrToInt64(AText);
-    CountInteger(v);
-    if (v == 0 || v == 1) ++FBooleans;
+  FTextBytes += AText.size();
+  // Numbers, dates and times start with a digit (or a minus sign).
+  const char first = AText.empty() ? ' ' : AText[0];
+  if (IsDigit(first) || first == '-') {
+    int64_t v;
+    if (ReadIntegerText(AText, v)) {
+      CountInteger(v);
+      if (v == 0 || v == 1) ++FBooleans;
+      Measure(AText.size(), AText.size());
+      return;
+    }
+    double d;
+    if (ReadNumberText(AText, d)) CountNumber(d, DecimalsOf(AText));
+    if (IsDigit(first)) {
+      if (IsDateText(AText)) ++FDates;
+      if (IsDateTimeText(AText)) ++FDateTimes;
+      if (IsTimeText(AText)) ++FTimes;
+    }
+  }
+  switch (BooleanWord(AText)) {
+    case 1:
+      ++FBoolWords;
+      ++FBooleans;
+      break;
+    case 2:
+      ++FBooleans;  // accepted by a declared Boolean column, not guessed as one
+      break;
+    default:
+      break;
+  }
+  if (IsSevenBit(AText))
     Measure(AText.size(), AText.size());
-    return;
-  }
-  if (IsNumberText(AText)) CountNumber(StrToFloat(AText), DecimalsOf(AText));
-  std::string upper = UpperCaseAscii(AText);
-  if (upper == "TRUE" || upper == "FALSE") {
-    ++FBoolWords;
-    ++FBooleans;
-  } else if (upper == "T" || upper == "F" || upper == "Y" || upper == "N" || upper == "YES" || upper == "NO") {
-    ++FBooleans;  // accepted by a declared Boolean column, not guessed as one
-  }
-  if (IsDateText(AText)) ++FDates;
-  if (IsDateTimeText(AText)) ++FDateTimes;
-  if (IsTimeText(AText)) ++FTimes;
-  Measure(IsSevenBit(AText) ? AText.size() : ToSystemBytes(AText).size(), Utf8Chars(AText));
+  else
+    Measure(EncodedLength(AText, SystemCodePage()), Utf8Chars(AText));
 }
 
 void TColumnProfile::AddBlob(size_t ASize) {

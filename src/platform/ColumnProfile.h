@@ -36,6 +36,8 @@ class TColumnProfile {
   TFieldType Resolve(TFieldType ADeclared, int ADeclaredSize, int& ASize) const;
 
   size_t NonNull() const { return FNonNull; }
+  // Bytes of all values added with AddText.
+  size_t TextBytes() const { return FTextBytes; }
 
  private:
   TFieldType FromValues(int& ASize) const;
@@ -61,7 +63,20 @@ class TColumnProfile {
   size_t FMaxDecimals = 0;     // most decimals of a number's text
   size_t FMaxBytes = 0;        // longest value in bytes of the system code page
   size_t FMaxChars = 0;        // longest value in characters
+  size_t FTextBytes = 0;       // of all texts added
 };
+
+// Readers of the text forms a profile recognises, for loaders that convert
+// values themselves.  Each answers false when the text is not of its form and
+// otherwise gives exactly the value the field classes' SetAsString stores.
+//   ReadIntegerText: "-?(0|[1-9][0-9]*)" within 64 bits.
+//   ReadNumberText: an integer text with an optional fraction and exponent
+//     ("-0.5", "1.5E3"), finite.
+//   ReadDateTimeText: "yyyy-mm-dd" naming a real day, optionally followed by
+//     " " or "T" and "hh:nn", "hh:nn:ss" or "hh:nn:ss.zzz".
+bool ReadIntegerText(std::string_view AText, int64_t& AValue);
+bool ReadNumberText(std::string_view AText, double& AValue);
+bool ReadDateTimeText(std::string_view AText, TDateTime& AValue);
 
 // The field type of an SQL declared column type ("VARCHAR(20)", "DECIMAL(12,2)",
 // "DATETIME", ...), with its size (characters, decimals); ftUnknown for an

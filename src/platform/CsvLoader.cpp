@@ -2,6 +2,9 @@
 // turns the columns into fields.
 #include "platform/CsvLoader.h"
 
+#include <cmath>
+#include <limits>
+#include <string_view>
 #include <vector>
 
 #include "platform/ColumnProfile.h"
@@ -13,10 +16,27 @@ namespace kv {
 
 namespace {
 
+// One value of a row: where its bytes are and whether it was quoted (a
+// quoted empty value is an empty text, not a null).  Most values are a piece
+// of the text itself; a quoted value with doubled quotes or with characters
+// after its closing quote is rewritten into the row's buffer.
+struct TCsvValue {
+  size_t Offset;
+  size_t Length;
+  bool InBuffer;
+  bool Quoted;
+};
+
 struct TCsvRow {
   int Line = 0;  // line the row starts on, from 1
-  std::vector<std::string> Values;
-  std::vector<bool> Quoted;  // a quoted empty value is an empty text, not a null
+  std::vector<TCsvValue> Values;
+  std::string Buffer;
+
+  std::string_view Text(const std::string& ASource, size_t AIndex) const {
+    const TCsvValue& v = Values[AIndex];
+    return std::string_view((v.InBuffer ? Buffer.data() : ASource.data()) + v.Offset, v.Length);
+  }
+  bool IsNull(size_t AIndex) const { return Values[AIndex].Length == 0 && !Values[AIndex].Quoted; }
 };
 
 // The length of the valid UTF-8 sequence at APos, 0 when it is not one.
@@ -30,6 +50,10 @@ size_t Utf8SequenceLength(const std::string& s, size_t APos) {
   return n;
 }
 
+bool EndsValue(char c) { return c == ',' || c == '\n' || c == '\r'; }
+
+// Splits the text into rows of values.  Every character of a value is checked
+// to be UTF-8 as it is read, so an error names the line it is on.
 class TCsvReader {
  public:
   TCsvReader(const std::string& AText, const std::string& AName) : FText(AText), FName(AName) {
@@ -43,28 +67,16 @@ class TCsvReader {
     if (FPos >= FText.size()) return false;
     ARow.Line = FLine;
     ARow.Values.clear();
-    ARow.Quoted.clear();
-    std::string value;
-    bool quoted = false;
+    ARow.Buffer.clear();
     for (;;) {
-      if (FPos >= FText.size()) {
-        Push(ARow, value, quoted);
-        return true;
-      }
-      char c = FText[FPos];
-      if (c == '"' && value.empty() && !quoted) {
-        quoted = true;
-        ReadQuoted(value, ARow.Line);
-      } else if (c == ',') {
+      ReadValue(ARow);
+      if (FPos >= FText.size()) return true;
+      if (FText[FPos] == ',') {
         ++FPos;
-        Push(ARow, value, quoted);
-      } else if (c == '\n' || c == '\r') {
-        NewLine();
-        Push(ARow, value, quoted);
-        return true;
-      } else {
-        AppendChar(value);
+        continue;
       }
+      NewLine();
+      return true;
     }
   }
 
@@ -73,13 +85,6 @@ class TCsvReader {
   }
 
  private:
-  void Push(TCsvRow& ARow, std::string& AValue, bool& AQuoted) {
-    ARow.Values.push_back(std::move(AValue));
-    ARow.Quoted.push_back(AQuoted);
-    AValue.clear();
-    AQuoted = false;
-  }
-
   // Consumes one line break (LF, CR LF or CR).
   void NewLine() {
     if (FText[FPos] == '\r' && FPos + 1 < FText.size() && FText[FPos + 1] == '\n') ++FPos;
@@ -87,21 +92,64 @@ class TCsvReader {
     ++FLine;
   }
 
-  // Appends one UTF-8 character from the text, checking its encoding.
-  void AppendChar(std::string& AValue) {
+  // Steps over one UTF-8 character of a value, checking its encoding.
+  void SkipChar() {
+    if (static_cast<unsigned char>(FText[FPos]) < 0x80) {
+      ++FPos;
+      return;
+    }
     size_t n = Utf8SequenceLength(FText, FPos);
     if (n == 0) Fail(FLine, "the text is not valid UTF-8");
-    AValue.append(FText, FPos, n);
     FPos += n;
   }
 
-  // Reads a quoted value from its opening quote on; text after the closing
-  // quote up to the next separator is kept as written.
+  // Reads one value up to the separator or line break that ends it (not
+  // consumed) or the end of the text.
+  void ReadValue(TCsvRow& ARow) {
+    const size_t start = FPos;
+    if (FPos >= FText.size() || FText[FPos] != '"') {
+      while (FPos < FText.size() && !EndsValue(FText[FPos])) SkipChar();
+      ARow.Values.push_back({start, FPos - start, false, false});
+      return;
+    }
+    // A quoted value that is the plain piece of text between its quotes.
+    const int startLine = FLine;
+    ++FPos;
+    for (;;) {
+      if (FPos >= FText.size()) Fail(startLine, "a quoted value is not closed");
+      const char c = FText[FPos];
+      if (c == '"') break;
+      if (c == '\n' || c == '\r')
+        NewLine();
+      else
+        SkipChar();
+    }
+    const size_t end = FPos++;
+    if (FPos >= FText.size() || EndsValue(FText[FPos])) {
+      ARow.Values.push_back({start + 1, end - start - 1, false, true});
+      return;
+    }
+    // Doubled quotes or text after the closing quote: read it again into the buffer.
+    FPos = start;
+    FLine = startLine;
+    const size_t offset = ARow.Buffer.size();
+    ReadQuoted(ARow.Buffer, startLine);
+    // Text after the closing quote up to the next separator is kept as written.
+    while (FPos < FText.size() && !EndsValue(FText[FPos])) {
+      const size_t from = FPos;
+      SkipChar();
+      ARow.Buffer.append(FText, from, FPos - from);
+    }
+    ARow.Values.push_back({offset, ARow.Buffer.size() - offset, true, true});
+  }
+
+  // Reads a quoted value from its opening quote on into AValue.
   void ReadQuoted(std::string& AValue, int AStartLine) {
     ++FPos;
     for (;;) {
       if (FPos >= FText.size()) Fail(AStartLine, "a quoted value is not closed");
-      char c = FText[FPos];
+      const size_t from = FPos;
+      const char c = FText[FPos];
       if (c == '"') {
         if (FPos + 1 < FText.size() && FText[FPos + 1] == '"') {
           AValue.push_back('"');
@@ -111,13 +159,11 @@ class TCsvReader {
         ++FPos;
         return;
       }
-      if (c == '\n' || c == '\r') {
-        size_t start = FPos;
+      if (c == '\n' || c == '\r')
         NewLine();
-        AValue.append(FText, start, FPos - start);
-        continue;
-      }
-      AppendChar(AValue);
+      else
+        SkipChar();
+      AValue.append(FText, from, FPos - from);
     }
   }
 
@@ -127,62 +173,137 @@ class TCsvReader {
   int FLine = 1;
 };
 
+[[noreturn]] void FailCount(const TCsvReader& AReader, const TCsvRow& ARow, size_t AColumns) {
+  const size_t n = ARow.Values.size();
+  AReader.Fail(ARow.Line, std::to_string(n) + (n == 1 ? " value" : " values") + ", but the header names " +
+                              std::to_string(AColumns) + " columns");
+}
+
+// How the second pass stores the values of a column.
+enum TStoreKind { skText, skInteger, skFloat, skDateTime, skBoolean, skField };
+
+TStoreKind StoreKindOf(TFieldType AType) {
+  switch (AType) {
+    case ftString:
+    case ftMemo:
+      return skText;
+    case ftInteger:
+    case ftLargeint:
+      return skInteger;
+    case ftFloat:
+      return skFloat;
+    case ftDate:
+    case ftDateTime:
+      return skDateTime;
+    case ftBoolean:
+      return skBoolean;
+    default:
+      return skField;
+  }
+}
+
 }  // namespace
 
+// Two passes over the text.  The first checks every row and profiles the
+// columns, so that nothing changes in the dataset when the text has an error
+// and the field types are known before any value is stored; the second reads
+// the rows again and stores each value in its field's canonical form, the
+// way the field's SetAsString would (values a fast reader does not take go
+// through the field itself).
 void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
   TCsvReader reader(AText, AName);
-  TCsvRow header;
-  if (!reader.Next(header))
+  TCsvRow row;
+  if (!reader.Next(row))
     throw EDatabaseError(AName + ": the file is empty (a header row naming the columns is needed)");
   std::vector<std::string> names;
-  for (size_t i = 0; i < header.Values.size(); ++i) {
-    std::string name = Trim(header.Values[i]);
+  for (size_t i = 0; i < row.Values.size(); ++i) {
+    std::string name = Trim(row.Text(AText, i));
     if (name.empty()) name = "Column" + std::to_string(i + 1);
     for (const std::string& earlier : names)
-      if (SameTextAscii(earlier, name)) reader.Fail(header.Line, "the header names the column \"" + name + "\" twice");
+      if (SameTextAscii(earlier, name)) reader.Fail(row.Line, "the header names the column \"" + name + "\" twice");
     names.push_back(name);
   }
+  const size_t columns = names.size();
 
-  std::vector<TCsvRow> rows;
-  std::vector<TColumnProfile> profiles(names.size());
-  TCsvRow row;
+  std::vector<TColumnProfile> profiles(columns);
+  size_t records = 0;
   while (reader.Next(row)) {
-    if (row.Values.size() != names.size())
-      reader.Fail(row.Line, std::to_string(row.Values.size()) + (row.Values.size() == 1 ? " value" : " values") +
-                                ", but the header names " + std::to_string(names.size()) + " columns");
-    for (size_t c = 0; c < names.size(); ++c) {
-      if (row.Values[c].empty() && !row.Quoted[c])
+    if (row.Values.size() != columns) FailCount(reader, row, columns);
+    for (size_t c = 0; c < columns; ++c) {
+      if (row.IsNull(c))
         profiles[c].AddNull();
       else
-        profiles[c].AddText(row.Values[c]);
+        profiles[c].AddText(row.Text(AText, c));
     }
-    rows.push_back(std::move(row));
-    row = TCsvRow();
+    ++records;
   }
+  if (records > size_t(std::numeric_limits<int>::max())) reader.Fail(row.Line, "too many rows for a dataset");
 
   ADataSet.Close();
   ADataSet.FieldDefs().Clear();
-  for (size_t c = 0; c < names.size(); ++c) {
+  std::vector<TStoreKind> kinds(columns);
+  std::vector<bool> dates(columns);  // date fields keep the day only
+  for (size_t c = 0; c < columns; ++c) {
     int size = 0;
     TFieldType type = profiles[c].Resolve(ftUnknown, 0, size);
     ADataSet.FieldDefs().Add(names[c], type, size);
+    kinds[c] = StoreKindOf(type);
+    dates[c] = type == ftDate;
   }
   ADataSet.CreateDataSet();
-  ADataSet.Reserve(rows.size());
+  ADataSet.Reserve(records);
+  for (size_t c = 0; c < columns; ++c)
+    if (kinds[c] == skText) ADataSet.ReserveText(static_cast<int>(c), profiles[c].TextBytes());
+  profiles.clear();
+
   ADataSet.DisableControls();
   try {
-    for (TCsvRow& r : rows) {
-      ADataSet.Append();
-      for (size_t c = 0; c < names.size(); ++c) {
-        if (r.Values[c].empty() && !r.Quoted[c]) continue;
+    ADataSet.AppendRecords(records);
+    TCsvReader again(AText, AName);
+    again.Next(row);  // the header
+    for (int r = 0; again.Next(row); ++r) {
+      for (size_t c = 0; c < columns; ++c) {
+        if (row.IsNull(c)) continue;
+        const std::string_view text = row.Text(AText, c);
+        const int f = static_cast<int>(c);
+        int64_t i;
+        double d;
+        switch (kinds[c]) {
+          case skText:
+            ADataSet.StoreText(r, f, text);
+            continue;
+          case skInteger:
+            if (!ReadIntegerText(text, i)) break;
+            ADataSet.StoreInteger(r, f, i);
+            continue;
+          case skFloat:
+            if (!ReadNumberText(text, d)) break;
+            ADataSet.StoreFloat(r, f, d);
+            continue;
+          case skDateTime:
+            if (!ReadDateTimeText(text, d)) break;
+            ADataSet.StoreFloat(r, f, dates[c] ? std::trunc(d) : d);
+            continue;
+          case skBoolean:
+            if (SameTextAscii(text, "true") || SameTextAscii(text, "false")) {
+              ADataSet.StoreInteger(r, f, SameTextAscii(text, "true") ? 1 : 0);
+              continue;
+            }
+            break;
+          default:
+            break;
+        }
+        // Through the field itself, with its conversion and its message.
         try {
-          ADataSet.Fields(static_cast<int>(c))->SetAsString(r.Values[c]);
+          ADataSet.SetRecNo(r + 1);
+          ADataSet.Edit();
+          ADataSet.Fields(f)->SetAsString(std::string(text));
+          ADataSet.Post();
         } catch (const Exception& e) {
-          reader.Fail(r.Line, e.Message());
+          ADataSet.Cancel();
+          again.Fail(row.Line, e.Message());
         }
       }
-      ADataSet.Post();
-      r = TCsvRow();
     }
     ADataSet.First();
   } catch (...) {

@@ -325,6 +325,12 @@ void TDataSet::Post() {
   NotifyChanged();
 }
 
+void TDataSet::RecordsAppended() {
+  SetCurrent(InternalRecordCount() - 1);
+  FBof = FEof = false;
+  NotifyChanged();
+}
+
 void TDataSet::Cancel() {
   if (FState != dsEdit && FState != dsInsert) return;
   FEditBuffer.clear();

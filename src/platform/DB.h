@@ -306,6 +306,10 @@ class TDataSet : public TComponent {
 
   // Makes the fields from the field definitions (replacing existing ones).
   void CreateFields();
+  // For implementations that appended records in bulk (in browse state): the
+  // last record becomes current and the data sources hear of the change, as
+  // after Post.
+  void RecordsAppended();
   void CheckInactive(const char* AOperation) const;
 
  private:

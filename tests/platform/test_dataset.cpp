@@ -246,6 +246,117 @@ TEST_F(DataSetCursor, DisabledControlsHearNothingUntilTheLastEnable) {
   EXPECT_FALSE(ds.ControlsDisabled());
 }
 
+// Values are kept field by field: texts replaced by shorter and longer ones,
+// nulls between values, deleted records and many replacements (which make the
+// text pool compact itself) leave every other value as it was.
+TEST(MemDataSetStorage, ReplacedAndDeletedValuesLeaveTheOthersIntact) {
+  TMemDataSet ds;
+  ds.FieldDefs().Add("ID", ftInteger);
+  ds.FieldDefs().Add("TEXT", ftMemo);
+  ds.FieldDefs().Add("X", ftFloat);
+  ds.CreateDataSet();
+  std::vector<std::string> expected;
+  for (int i = 0; i < 40; ++i) {
+    ds.Append();
+    ds.Fields(0)->SetAsInteger(i);
+    if (i % 3 != 0) {
+      expected.push_back("text " + std::string(size_t(i), 'x'));
+      ds.Fields(1)->SetAsString(expected.back());
+    } else {
+      expected.push_back("");  // null
+    }
+    if (i % 2 == 0) ds.Fields(2)->SetAsFloat(i / 4.0);
+    ds.Post();
+  }
+  // Many replacements of one text, growing and shrinking.
+  for (int round = 0; round < 300; ++round) {
+    ds.SetRecNo(5);
+    ds.Edit();
+    expected[4] = std::string(size_t(round % 2 ? 2000 : 3), char('a' + round % 26));
+    ds.Fields(1)->SetAsString(expected[4]);
+    ds.Post();
+  }
+  ds.SetRecNo(8);
+  ds.Edit();
+  ds.Fields(1)->Clear();  // a text becomes null
+  ds.Post();
+  expected[7] = "";
+  for (int rec : {20, 10, 1}) {  // deletions (record numbers from 1)
+    ds.SetRecNo(rec);
+    ds.Delete();
+    expected.erase(expected.begin() + (rec - 1));
+  }
+  ASSERT_EQ(ds.RecordCount(), 37);
+  int n = 0;
+  for (ds.First(); !ds.Eof(); ds.Next(), ++n) {
+    const int id = ds.Fields(0)->AsInteger();
+    EXPECT_EQ(ds.Fields(1)->AsString(), expected[size_t(n)]) << "record " << n;
+    EXPECT_EQ(ds.Fields(1)->IsNull(), expected[size_t(n)].empty()) << "record " << n;
+    EXPECT_EQ(ds.Fields(2)->IsNull(), id % 2 != 0);
+    if (id % 2 == 0) {
+      EXPECT_EQ(ds.Fields(2)->AsFloat(), id / 4.0);
+    }
+  }
+}
+
+// A value stored in another form than the field's own (SetData takes any)
+// comes back in that form.
+TEST(MemDataSetStorage, KeepsTheFormAValueWasStoredIn) {
+  TMemDataSet ds;
+  ds.FieldDefs().Add("I", ftInteger);
+  ds.FieldDefs().Add("S", ftString, 5);
+  ds.CreateDataSet();
+  ds.Append();
+  ds.Fields(0)->SetData(std::string("text"));
+  ds.Fields(1)->SetData(int64_t(7));
+  ds.Post();
+  ds.Append();
+  ds.Fields(0)->SetData(2.5);
+  ds.Post();
+  ds.First();
+  EXPECT_EQ(std::get<std::string>(ds.Fields(0)->Data()), "text");
+  EXPECT_EQ(std::get<int64_t>(ds.Fields(1)->Data()), 7);
+  ds.Next();
+  EXPECT_EQ(std::get<double>(ds.Fields(0)->Data()), 2.5);
+  EXPECT_TRUE(ds.Fields(1)->IsNull());
+}
+
+TEST(MemDataSetStorage, BulkLoadingStoresValuesAndReportsOnce) {
+  TMemDataSet ds;
+  ds.FieldDefs().Add("I", ftLargeint);
+  ds.FieldDefs().Add("D", ftDate);
+  ds.FieldDefs().Add("S", ftString, 10);
+  ds.CreateDataSet();
+  TDataSource source;
+  source.SetDataSet(&ds);
+  TCountingLink link;
+  link.SetDataSource(&source);
+  ds.DisableControls();
+  ds.AppendRecords(3);
+  ds.StoreInteger(0, 0, -5);
+  ds.StoreFloat(1, 1, EncodeDate(2024, 3, 5));
+  ds.StoreText(2, 2, "中文");
+  ds.StoreText(0, 2, "");
+  EXPECT_THROW(ds.StoreInteger(3, 0, 1), EListError);
+  EXPECT_THROW(ds.StoreText(0, 3, "x"), EListError);
+  EXPECT_EQ(link.Changed, 0);
+  ds.EnableControls();
+  EXPECT_EQ(link.Changed, 1);
+  EXPECT_EQ(ds.RecNo(), 3);  // the last record appended is current
+  ds.First();
+  EXPECT_EQ(ds.Fields(0)->AsLargeInt(), -5);
+  EXPECT_TRUE(ds.Fields(1)->IsNull());
+  EXPECT_FALSE(ds.Fields(2)->IsNull());  // an empty text, not a null
+  ds.Next();
+  EXPECT_EQ(ds.Fields(1)->AsString(), "2024-03-05");
+  ds.Next();
+  EXPECT_EQ(ds.Fields(2)->AsString(), "中文");
+  ds.Append();
+  EXPECT_THROW(ds.AppendRecords(1), EDatabaseError);
+  EXPECT_THROW(ds.StoreInteger(0, 0, 1), EDatabaseError);
+  ds.Cancel();
+}
+
 TEST(DataSource, ForgetsADataSetThatIsFreed) {
   TDataSource source;
   TCountingLink link;

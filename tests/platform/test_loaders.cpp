@@ -221,6 +221,107 @@ TEST(CsvLoader, BadInputNamesTheLine) {
             "cannot read \"" + dir.File("none.csv") + "\": the file does not exist");
 }
 
+// The loader converts values itself; what it stores must be exactly what the
+// field of the chosen type stores for the same text (SetAsString).  Each case
+// is one column; the texts probe the ends of the ranges and forms.
+TEST(CsvLoader, StoresWhatTheFieldsOwnConversionStores) {
+  struct TColumnCase {
+    TFieldType Type;
+    std::vector<std::string> Texts;
+  } cases[] = {
+      {ftLargeint, {"0", "-0", "9223372036854775807", "-9223372036854775808", "-2147483649"}},
+      {ftInteger, {"2147483647", "-2147483648", "7"}},
+      {ftFloat, {"9223372036854775808", "1"}},  // beyond 64 bits: a number
+      {ftFloat, {"1.5E3", "-0.5", "0.1", "1e-400", "2.5e-320", "123456789012345678901234567890", "1E+2"}},
+      {ftString, {"1e999", "2"}},  // not finite: text
+      {ftString, {"007", "12"}},   // leading zeros stay text
+      {ftDate, {"2024-02-29", "1900-01-01", "9999-12-31"}},
+      {ftString, {"2023-02-29"}},  // no such day
+      {ftDateTime,
+       {"2024-03-05T10:11", "2024-03-05 23:59:59.9996", "2024-03-05 10:11:05.5", "2024-03-05", "2024-03-05 00:00:00"}},
+      {ftString, {"2024-03-05 24:00"}},
+      {ftBoolean, {"TRUE", "false", "True"}},
+      {ftString, {"true", "yes"}},
+      {ftString, {"长文本（全角括号）", "a\"b", "x, y"}},
+  };
+  for (const TColumnCase& c : cases) {
+    std::string csv = "v\n";
+    for (const std::string& t : c.Texts) {
+      std::string quoted = "\"";
+      for (char ch : t) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+      csv += quoted + "\"\n";
+    }
+    TMemDataSet loaded;
+    LoadCsvText(csv, "c.csv", loaded);
+    ASSERT_EQ(loaded.Fields(0)->DataType(), c.Type) << c.Texts[0] << ": " << FieldTypeName(loaded.Fields(0)->DataType());
+    TMemDataSet reference;
+    reference.FieldDefs().Add("v", c.Type, loaded.Fields(0)->Size());
+    reference.CreateDataSet();
+    loaded.First();
+    for (const std::string& t : c.Texts) {
+      reference.Append();
+      reference.Fields(0)->SetAsString(t);
+      reference.Post();
+      EXPECT_EQ(loaded.Fields(0)->Data(), reference.Fields(0)->Data()) << t;
+      EXPECT_EQ(loaded.Fields(0)->AsString(), reference.Fields(0)->AsString()) << t;
+      loaded.Next();
+    }
+  }
+}
+
+// Quoting: a quote opens a quoted value only at its start; doubled quotes
+// inside stand for one; text after the closing quote is kept as written;
+// line breaks inside quotes are kept; rows end at LF, CR LF or CR.
+TEST(CsvLoader, QuotesInsideAndAfterValues) {
+  TMemDataSet ds;
+  LoadCsvText(
+      "a,b,c\r"
+      "\"ab\"cd,\"\"\"x\",ab\"c\r"
+      "\"x\"\"\",\"\"\"\",\"two\nlines\"tail\"\n"
+      "\"\",,\"\"\"\"\"\"\r\n"
+      "1,2,",
+      "q.csv", ds);
+  const char* expected[4][3] = {
+      {"ab" "cd", "\"x", "ab\"c"},
+      {"x\"", "\"", "two\nlinestail\""},
+      {"", nullptr, "\"\""},
+      {"1", "2", nullptr},
+  };
+  ASSERT_EQ(ds.RecordCount(), 4);
+  ds.First();
+  for (const auto& row : expected) {
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_EQ(ds.Fields(c)->IsNull(), row[c] == nullptr) << ds.RecNo() << "/" << c;
+      if (row[c]) {
+        EXPECT_EQ(ds.Fields(c)->AsString(), row[c]) << ds.RecNo() << "/" << c;
+      }
+    }
+    ds.Next();
+  }
+}
+
+// Errors name the line of the offending character, also inside a value that
+// spans lines or after a closing quote; the dataset is not touched.
+TEST(CsvLoader, ErrorsInsideLongValuesNameTheirLine) {
+  struct TCase {
+    std::string Text, Expected;
+  } cases[] = {
+      {"a,b\n\"x\n\ny\xFF\",1\n", "e.csv, line 4: the text is not valid UTF-8"},
+      {"a,b\n\"x\"\xC3\x28,1\n", "e.csv, line 2: the text is not valid UTF-8"},
+      {"a,b\n\"x\"\"\n\xE4\xB8,1\n", "e.csv, line 3: the text is not valid UTF-8"},
+      {"a,b\n1,2\r\r\"x,1\n", "e.csv, line 4: a quoted value is not closed"},
+      {"a,b\n1,2\r\r\"x\"y\"\"\nz", "e.csv, line 4: 1 value, but the header names 2 columns"},
+      {"a,b\n1,2\n3\n", "e.csv, line 3: 1 value, but the header names 2 columns"},
+  };
+  for (const TCase& c : cases) {
+    TMemDataSet ds;
+    ds.FieldDefs().Add("kept", ftInteger);
+    ds.CreateDataSet();
+    EXPECT_EQ(DatabaseError([&] { LoadCsvText(c.Text, "e.csv", ds); }), c.Expected);
+    EXPECT_EQ(ds.Fields(0)->FieldName, "kept");
+  }
+}
+
 TEST(CsvLoader, HeaderOnlyGivesAnEmptyDataSet) {
   TMemDataSet ds;
   LoadCsvText("a,,c\n", "h.csv", ds);
