@@ -1,8 +1,10 @@
 // The CSV-to-workbook path of `kvpublic export --csv FILE --format xls` in
 // one program with clocks between its steps, for profiling: load the CSV into
 // an in-memory dataset, build the form (data source, grid, data-bound banded
-// view with a column per field), export the view with SaveGridAsXLS as the
-// Excel export function calls it.  Prints the time of each step on stderr.
+// view with a column per field, integers in spin editors and floats in calc
+// editors, dates in the date editors their fields give), export the view with
+// SaveGridAsXLS as the Excel export function calls it.  Prints the time of
+// each step on stderr.
 //
 //     csv_xls_driver IN.csv OUT.xls
 //     csv_xls_driver IN.csv -          (loads and builds the view only)
@@ -13,9 +15,11 @@
 
 #include "export/GridExport.h"
 #include "gridpack/DBBandedTableView.h"
+#include "gridpack/EditProperties.h"
 #include "gridpack/Grid.h"
 #include "platform/Components.h"
 #include "platform/CsvLoader.h"
+#include "platform/DBFields.h"
 #include "platform/MemDataSet.h"
 
 namespace {
@@ -43,8 +47,15 @@ int main(int argc, char** argv) {
     auto* view = new kv::TcxGridDBBandedTableView(&form);
     view->DataController()->SetDataSource(source);
     grid->Levels()->Add()->SetGridView(view);
-    for (int i = 0; i < dataSet->FieldCount(); ++i)
-      view->CreateColumn()->DataBinding()->FieldName = dataSet->Fields(i)->FieldName;
+    for (int i = 0; i < dataSet->FieldCount(); ++i) {
+      kv::TField* field = dataSet->Fields(i);
+      kv::TcxGridDBBandedColumn* column = view->CreateColumn();
+      column->DataBinding()->FieldName = field->FieldName;
+      if (field->DataType() == kv::ftInteger || field->DataType() == kv::ftLargeint)
+        column->SetPropertiesClass<kv::TcxSpinEditProperties>();
+      else if (field->DataType() == kv::ftFloat)
+        column->SetPropertiesClass<kv::TcxCalcEditProperties>();
+    }
     const Clock::time_point built = Clock::now();
     if (std::string(argv[2]) != "-") kv::SaveGridAsXLS(argv[2], grid, true, true, true, "xls");
     const Clock::time_point exported = Clock::now();

@@ -10,6 +10,7 @@
 #include "platform/ColumnProfile.h"
 #include "platform/DBFields.h"
 #include "platform/Files.h"
+#include "platform/LargeMemory.h"
 #include "platform/Streams.h"
 
 namespace kv {
@@ -32,7 +33,7 @@ struct TCsvRow {
   std::vector<TCsvValue> Values;
   std::string Buffer;
 
-  std::string_view Text(const std::string& ASource, size_t AIndex) const {
+  std::string_view Text(std::string_view ASource, size_t AIndex) const {
     const TCsvValue& v = Values[AIndex];
     return std::string_view((v.InBuffer ? Buffer.data() : ASource.data()) + v.Offset, v.Length);
   }
@@ -40,7 +41,7 @@ struct TCsvRow {
 };
 
 // The length of the valid UTF-8 sequence at APos, 0 when it is not one.
-size_t Utf8SequenceLength(const std::string& s, size_t APos) {
+size_t Utf8SequenceLength(std::string_view s, size_t APos) {
   unsigned char c = static_cast<unsigned char>(s[APos]);
   size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
   if (n == 0 || APos + n > s.size()) return 0;
@@ -56,7 +57,7 @@ bool EndsValue(char c) { return c == ',' || c == '\n' || c == '\r'; }
 // to be UTF-8 as it is read, so an error names the line it is on.
 class TCsvReader {
  public:
-  TCsvReader(const std::string& AText, const std::string& AName) : FText(AText), FName(AName) {
+  TCsvReader(std::string_view AText, const std::string& AName) : FText(AText), FName(AName) {
     if (FText.compare(0, 3, "\xEF\xBB\xBF") == 0) FPos = 3;
   }
 
@@ -167,7 +168,7 @@ class TCsvReader {
     }
   }
 
-  const std::string& FText;
+  std::string_view FText;
   std::string FName;
   size_t FPos = 0;
   int FLine = 1;
@@ -202,15 +203,13 @@ TStoreKind StoreKindOf(TFieldType AType) {
   }
 }
 
-}  // namespace
-
 // Two passes over the text.  The first checks every row and profiles the
 // columns, so that nothing changes in the dataset when the text has an error
 // and the field types are known before any value is stored; the second reads
 // the rows again and stores each value in its field's canonical form, the
 // way the field's SetAsString would (values a fast reader does not take go
 // through the field itself).
-void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
+void LoadCsvBytes(std::string_view AText, const std::string& AName, TMemDataSet& ADataSet) {
   TCsvReader reader(AText, AName);
   TCsvRow row;
   if (!reader.Next(row))
@@ -252,8 +251,10 @@ void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet
   }
   ADataSet.CreateDataSet();
   ADataSet.Reserve(records);
+  size_t textBytes = 0;
   for (size_t c = 0; c < columns; ++c)
-    if (kinds[c] == skText) ADataSet.ReserveText(static_cast<int>(c), profiles[c].TextBytes());
+    if (kinds[c] == skText) textBytes += profiles[c].TextBytes();
+  ADataSet.ReserveText(textBytes);
   profiles.clear();
 
   ADataSet.DisableControls();
@@ -313,16 +314,25 @@ void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet
   ADataSet.EnableControls();
 }
 
+}  // namespace
+
+void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
+  LoadCsvBytes(AText, AName, ADataSet);
+}
+
 void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet) {
   if (DirectoryExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": it is a folder");
   if (!FileExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": the file does not exist");
-  std::string text;
+  // The whole file in one large buffer (a big file is read in one go).
+  TLargeVector<char> text;
   try {
-    text = ReadFileBytes(AFileName);
+    TFileStream file(AFileName, fmOpenRead | fmShareDenyNone);
+    text.resize(static_cast<size_t>(file.Size()));
+    file.ReadBuffer(text.data(), text.size());
   } catch (const Exception& e) {
     throw EDatabaseError("cannot read \"" + AFileName + "\": " + e.Message());
   }
-  LoadCsvText(text, AFileName, ADataSet);
+  LoadCsvBytes(std::string_view(text.data(), text.size()), AFileName, ADataSet);
 }
 
 }  // namespace kv

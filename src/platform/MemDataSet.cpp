@@ -1,4 +1,5 @@
-// Record storage of the in-memory dataset, field by field.
+// Record storage of the in-memory dataset: value slots record by record, one
+// pool for the texts.
 #include "platform/MemDataSet.h"
 
 #include <algorithm>
@@ -21,22 +22,32 @@ double DoubleOf(uint64_t ABits) {
   return value;
 }
 
-// Pools are compacted when at least this much of them, and half, is waste.
+// A text slot: its position in the pool above 24 bits of length.  A text of
+// LongText bytes or more has LongText there and its length in 8 bytes before
+// its bytes.
+constexpr uint64_t LongText = 0xFFFFFF;
+constexpr uint64_t MaxPoolSize = uint64_t(1) << 40;
+
+// The pool is compacted when at least this much of it, and half, is waste.
 constexpr size_t MinWasteToCompact = 1 << 16;
 
 }  // namespace
 
-void TMemDataSet::MakeColumns() {
-  FColumns.assign(static_cast<size_t>(FieldCount()), TColumn());
-  FRead.assign(static_cast<size_t>(FieldCount()), TFieldData());
+void TMemDataSet::MakeStorage() {
+  FFieldCount = static_cast<size_t>(FieldCount());
+  FRead.assign(FFieldCount, TFieldData());
   FIds.clear();
+  FSlots.clear();
+  FKinds.clear();
+  FPool.clear();
+  FWaste = 0;
   if (FReserved > 0) Reserve(FReserved);
 }
 
 void TMemDataSet::CreateDataSet() {
   CheckInactive("CreateDataSet");
   CreateFields();
-  MakeColumns();
+  MakeStorage();
   FCreated = true;
   Open();
 }
@@ -44,54 +55,59 @@ void TMemDataSet::CreateDataSet() {
 void TMemDataSet::EmptyDataSet() {
   bool wasActive = Active();
   if (wasActive) Close();
-  for (TColumn& column : FColumns) column = TColumn();
-  FIds.clear();
+  TLargeVector<uint64_t>().swap(FIds);
+  TLargeVector<uint64_t>().swap(FSlots);
+  TLargeVector<uint8_t>().swap(FKinds);
+  TLargeVector<char>().swap(FPool);
+  FWaste = 0;
   if (wasActive) Open();
 }
 
 void TMemDataSet::Reserve(size_t ARecords) {
   FReserved = ARecords;
   FIds.reserve(ARecords);
-  for (TColumn& column : FColumns) {
-    column.Slots.reserve(ARecords);
-    column.Kinds.reserve(ARecords);
-  }
+  FSlots.reserve(ARecords * FFieldCount);
+  FKinds.reserve(ARecords * FFieldCount);
 }
 
-void TMemDataSet::ReserveText(int AFieldIndex, size_t ABytes) {
-  if (AFieldIndex < 0 || size_t(AFieldIndex) >= FColumns.size()) RaiseListIndexError(AFieldIndex);
-  TColumn& column = FColumns[size_t(AFieldIndex)];
-  column.Pool.reserve(ABytes);
-  column.Lengths.reserve(std::max(column.Slots.capacity(), FReserved));
-}
+void TMemDataSet::ReserveText(size_t ABytes) { FPool.reserve(FPool.size() + ABytes); }
 
 void TMemDataSet::InternalOpen() {
   // A dataset opened without CreateDataSet gets its fields on first opening.
   if (!FCreated) {
     CreateFields();
-    MakeColumns();
+    MakeStorage();
     FCreated = true;
   }
 }
 
+std::string_view TMemDataSet::TextAt(size_t AAt) const {
+  const uint64_t slot = FSlots[AAt];
+  uint64_t position = slot >> 24, length = slot & LongText;
+  if (length == LongText) {
+    std::memcpy(&length, FPool.data() + position, sizeof length);
+    position += sizeof length;
+  }
+  return std::string_view(FPool.data() + position, length);
+}
+
 const TFieldData& TMemDataSet::InternalGetData(int ARecIndex, int AFieldIndex) const {
-  const TColumn& column = FColumns[static_cast<size_t>(AFieldIndex)];
-  const size_t r = static_cast<size_t>(ARecIndex);
+  const size_t at = At(static_cast<size_t>(ARecIndex), AFieldIndex);
   TFieldData& read = FRead[static_cast<size_t>(AFieldIndex)];
-  switch (column.Kinds[r]) {
-    case TColumn::vkInteger:
-      read = static_cast<int64_t>(column.Slots[r]);
+  switch (FKinds[at]) {
+    case vkInteger:
+      read = static_cast<int64_t>(FSlots[at]);
       break;
-    case TColumn::vkFloat:
-      read = DoubleOf(column.Slots[r]);
+    case vkFloat:
+      read = DoubleOf(FSlots[at]);
       break;
-    case TColumn::vkText: {
+    case vkText: {
       // Assigning into the text already there reuses its buffer.
-      const char* bytes = column.Pool.data() + column.Slots[r];
-      if (std::string* text = std::get_if<std::string>(&read))
-        text->assign(bytes, column.Lengths[r]);
+      const std::string_view text = TextAt(at);
+      if (std::string* s = std::get_if<std::string>(&read))
+        s->assign(text);
       else
-        read.emplace<std::string>(bytes, column.Lengths[r]);
+        read.emplace<std::string>(text);
       break;
     }
     default:
@@ -101,58 +117,71 @@ const TFieldData& TMemDataSet::InternalGetData(int ARecIndex, int AFieldIndex) c
   return read;
 }
 
-void TMemDataSet::DropText(TColumn& AColumn, size_t ARecIndex) {
-  if (AColumn.Kinds[ARecIndex] == TColumn::vkText) AColumn.Waste += AColumn.Lengths[ARecIndex];
+void TMemDataSet::DropText(size_t AAt) {
+  if (FKinds[AAt] != vkText) return;
+  const uint64_t length = FSlots[AAt] & LongText;
+  FWaste += length == LongText ? TextAt(AAt).size() + sizeof(uint64_t) : length;
 }
 
-void TMemDataSet::Compact(TColumn& AColumn) {
-  std::string pool;
-  pool.reserve(AColumn.Pool.size() - AColumn.Waste);
-  for (size_t r = 0; r < AColumn.Kinds.size(); ++r) {
-    if (AColumn.Kinds[r] != TColumn::vkText) continue;
-    const uint64_t at = pool.size();
-    pool.append(AColumn.Pool, AColumn.Slots[r], AColumn.Lengths[r]);
-    AColumn.Slots[r] = at;
+void TMemDataSet::CompactIfWasteful() {
+  if (FWaste < MinWasteToCompact || FWaste * 2 < FPool.size()) return;
+  TLargeVector<char> pool;
+  pool.reserve(FPool.size() - FWaste);
+  for (size_t at = 0; at < FKinds.size(); ++at) {
+    if (FKinds[at] != vkText) continue;
+    const uint64_t slot = FSlots[at];
+    const std::string_view text = TextAt(at);
+    const uint64_t position = pool.size();
+    if ((slot & LongText) == LongText) {
+      const uint64_t length = text.size();
+      pool.insert(pool.end(), reinterpret_cast<const char*>(&length), reinterpret_cast<const char*>(&length + 1));
+    }
+    pool.insert(pool.end(), text.begin(), text.end());
+    FSlots[at] = position << 24 | (slot & LongText);
   }
-  AColumn.Pool.swap(pool);
-  AColumn.Waste = 0;
+  FPool.swap(pool);
+  FWaste = 0;
 }
 
-void TMemDataSet::SetText(TColumn& AColumn, size_t ARecIndex, std::string_view AValue) {
-  if (AValue.size() > std::numeric_limits<uint32_t>::max())
-    throw EDatabaseError("A text of " + std::to_string(AValue.size()) + " bytes is too long for a field");
-  if (AColumn.Lengths.size() < AColumn.Kinds.size()) AColumn.Lengths.resize(AColumn.Kinds.size(), 0);
-  const uint32_t length = static_cast<uint32_t>(AValue.size());
-  if (AColumn.Kinds[ARecIndex] == TColumn::vkText && AColumn.Lengths[ARecIndex] >= length) {
+void TMemDataSet::SetText(size_t AAt, std::string_view AValue) {
+  const uint64_t length = AValue.size();
+  if (FKinds[AAt] == vkText && (FSlots[AAt] & LongText) != LongText && (FSlots[AAt] & LongText) >= length) {
     // The new text fits where the old one was.
-    AColumn.Pool.replace(AColumn.Slots[ARecIndex], length, AValue);
-    AColumn.Waste += AColumn.Lengths[ARecIndex] - length;
+    const uint64_t position = FSlots[AAt] >> 24;
+    std::memcpy(FPool.data() + position, AValue.data(), AValue.size());
+    FWaste += (FSlots[AAt] & LongText) - length;
+    FSlots[AAt] = position << 24 | length;
   } else {
-    DropText(AColumn, ARecIndex);
-    AColumn.Slots[ARecIndex] = AColumn.Pool.size();
-    AColumn.Pool.append(AValue);
+    DropText(AAt);
+    const uint64_t position = FPool.size();
+    const size_t needed = AValue.size() + (length >= LongText ? sizeof length : 0);
+    if (position + needed > MaxPoolSize) throw EDatabaseError("Too much text for a dataset");
+    if (length >= LongText)
+      FPool.insert(FPool.end(), reinterpret_cast<const char*>(&length), reinterpret_cast<const char*>(&length + 1));
+    FPool.insert(FPool.end(), AValue.begin(), AValue.end());
+    FSlots[AAt] = position << 24 | std::min(length, LongText);
   }
-  AColumn.Lengths[ARecIndex] = length;
-  AColumn.Kinds[ARecIndex] = TColumn::vkText;
-  if (AColumn.Waste >= MinWasteToCompact && AColumn.Waste * 2 >= AColumn.Pool.size()) Compact(AColumn);
+  FKinds[AAt] = vkText;
+  CompactIfWasteful();
 }
 
-void TMemDataSet::StoreData(TColumn& AColumn, size_t ARecIndex, const TFieldData& AValue) {
+void TMemDataSet::StoreData(size_t AAt, const TFieldData& AValue) {
   if (const std::string* text = std::get_if<std::string>(&AValue)) {
-    SetText(AColumn, ARecIndex, *text);
+    SetText(AAt, *text);
     return;
   }
-  DropText(AColumn, ARecIndex);
+  DropText(AAt);
   if (const int64_t* i = std::get_if<int64_t>(&AValue)) {
-    AColumn.Slots[ARecIndex] = static_cast<uint64_t>(*i);
-    AColumn.Kinds[ARecIndex] = TColumn::vkInteger;
+    FSlots[AAt] = static_cast<uint64_t>(*i);
+    FKinds[AAt] = vkInteger;
   } else if (const double* d = std::get_if<double>(&AValue)) {
-    AColumn.Slots[ARecIndex] = BitsOf(*d);
-    AColumn.Kinds[ARecIndex] = TColumn::vkFloat;
+    FSlots[AAt] = BitsOf(*d);
+    FKinds[AAt] = vkFloat;
   } else {
-    AColumn.Slots[ARecIndex] = 0;
-    AColumn.Kinds[ARecIndex] = TColumn::vkNull;
+    FSlots[AAt] = 0;
+    FKinds[AAt] = vkNull;
   }
+  CompactIfWasteful();
 }
 
 int TMemDataSet::InternalPost(int ARecIndex, std::vector<TFieldData>&& AValues) {
@@ -160,28 +189,22 @@ int TMemDataSet::InternalPost(int ARecIndex, std::vector<TFieldData>&& AValues) 
   if (ARecIndex < 0) {
     r = FIds.size();
     FIds.push_back(FNextId++);
-    for (TColumn& column : FColumns) {
-      column.Slots.push_back(0);
-      column.Kinds.push_back(TColumn::vkNull);
-      if (!column.Lengths.empty()) column.Lengths.push_back(0);
-    }
+    FSlots.resize(FSlots.size() + FFieldCount, 0);
+    FKinds.resize(FKinds.size() + FFieldCount, vkNull);
   }
-  for (size_t f = 0; f < FColumns.size(); ++f)
-    StoreData(FColumns[f], r, f < AValues.size() ? AValues[f] : TFieldData());
+  for (size_t f = 0; f < FFieldCount; ++f)
+    StoreData(At(r, static_cast<int>(f)), f < AValues.size() ? AValues[f] : TFieldData());
   AValues.clear();
   return static_cast<int>(r);
 }
 
 void TMemDataSet::InternalDelete(int ARecIndex) {
-  const size_t r = static_cast<size_t>(ARecIndex);
+  const size_t first = At(static_cast<size_t>(ARecIndex), 0);
+  for (size_t at = first; at < first + FFieldCount; ++at) DropText(at);
   FIds.erase(FIds.begin() + ARecIndex);
-  for (TColumn& column : FColumns) {
-    DropText(column, r);
-    column.Slots.erase(column.Slots.begin() + ARecIndex);
-    column.Kinds.erase(column.Kinds.begin() + ARecIndex);
-    if (!column.Lengths.empty()) column.Lengths.erase(column.Lengths.begin() + ARecIndex);
-    if (column.Waste >= MinWasteToCompact && column.Waste * 2 >= column.Pool.size()) Compact(column);
-  }
+  FSlots.erase(FSlots.begin() + std::ptrdiff_t(first), FSlots.begin() + std::ptrdiff_t(first + FFieldCount));
+  FKinds.erase(FKinds.begin() + std::ptrdiff_t(first), FKinds.begin() + std::ptrdiff_t(first + FFieldCount));
+  CompactIfWasteful();
 }
 
 uint64_t TMemDataSet::InternalRecordId(int ARecIndex) const { return FIds[static_cast<size_t>(ARecIndex)]; }
@@ -200,33 +223,30 @@ void TMemDataSet::AppendRecords(size_t ACount) {
   if (FIds.size() + ACount > size_t(std::numeric_limits<int>::max()))
     throw EDatabaseError("Too many records for a dataset");
   for (size_t i = 0; i < ACount; ++i) FIds.push_back(FNextId++);
-  for (TColumn& column : FColumns) {
-    column.Slots.resize(FIds.size(), 0);
-    column.Kinds.resize(FIds.size(), TColumn::vkNull);
-    if (!column.Lengths.empty()) column.Lengths.resize(FIds.size(), 0);
-  }
+  FSlots.resize(FIds.size() * FFieldCount, 0);
+  FKinds.resize(FIds.size() * FFieldCount, vkNull);
   RecordsAppended();
 }
 
 void TMemDataSet::CheckBulk(int ARecIndex, int AFieldIndex) const {
   if (State() != dsBrowse) throw EDatabaseError("Dataset not in browse mode");
   if (ARecIndex < 0 || size_t(ARecIndex) >= FIds.size()) RaiseListIndexError(ARecIndex);
-  if (AFieldIndex < 0 || size_t(AFieldIndex) >= FColumns.size()) RaiseListIndexError(AFieldIndex);
+  if (AFieldIndex < 0 || size_t(AFieldIndex) >= FFieldCount) RaiseListIndexError(AFieldIndex);
 }
 
 void TMemDataSet::StoreInteger(int ARecIndex, int AFieldIndex, int64_t AValue) {
   CheckBulk(ARecIndex, AFieldIndex);
-  StoreData(FColumns[size_t(AFieldIndex)], size_t(ARecIndex), TFieldData(AValue));
+  StoreData(At(size_t(ARecIndex), AFieldIndex), TFieldData(AValue));
 }
 
 void TMemDataSet::StoreFloat(int ARecIndex, int AFieldIndex, double AValue) {
   CheckBulk(ARecIndex, AFieldIndex);
-  StoreData(FColumns[size_t(AFieldIndex)], size_t(ARecIndex), TFieldData(AValue));
+  StoreData(At(size_t(ARecIndex), AFieldIndex), TFieldData(AValue));
 }
 
 void TMemDataSet::StoreText(int ARecIndex, int AFieldIndex, std::string_view AValue) {
   CheckBulk(ARecIndex, AFieldIndex);
-  SetText(FColumns[size_t(AFieldIndex)], size_t(ARecIndex), AValue);
+  SetText(At(size_t(ARecIndex), AFieldIndex), AValue);
 }
 
 }  // namespace kv

@@ -6,14 +6,15 @@
 // record carries an id of its own that bookmarks name, so a bookmark stays
 // valid while other records are appended or deleted.
 //
-// Storage is by column, because big datasets (hundreds of thousands of
-// records loaded from a file) are the common case: per field one 8-byte slot
-// and one kind byte per record (null, integer, floating-point number or
-// text), and for texts a length per record and one byte pool per field.  A
+// Storage is compact, because big datasets (hundreds of thousands of records
+// loaded from a file) are the common case: one 8-byte slot and one kind byte
+// per value (null, integer, floating-point number or text), record after
+// record, and the bytes of all texts in one pool, a text's slot holding its
+// position and length.  These few large buffers come from LargeMemory.h.  A
 // value read is copied into one buffer per field, which the field reads
 // through the reference `InternalGetData` returns; that reference stays valid
 // until the same field is read again.  Text bytes replaced or deleted stay in
-// their pool until the waste is worth compacting.
+// the pool until the waste is worth compacting.
 //
 // Loaders that convert values themselves fill records in bulk: `AppendRecords`
 // adds records whose values are all null and the `Store...` functions set a
@@ -26,6 +27,7 @@
 #include <vector>
 
 #include "platform/DB.h"
+#include "platform/LargeMemory.h"
 
 namespace kv {
 
@@ -40,8 +42,8 @@ class TMemDataSet : public TDataSet {
   void EmptyDataSet();
   // Room for this many records without reallocation (loaders know the count).
   void Reserve(size_t ARecords);
-  // Room for this many text bytes in the pool of field AFieldIndex.
-  void ReserveText(int AFieldIndex, size_t ABytes);
+  // Room for this many more text bytes without reallocation.
+  void ReserveText(size_t ABytes);
 
   // --- Loading in bulk -------------------------------------------------------
   // Appends ACount records with every value null after the last record, as
@@ -67,26 +69,28 @@ class TMemDataSet : public TDataSet {
   void InternalOpen() override;
 
  private:
-  // The values of one field, record by record.
-  struct TColumn {
-    enum TKind : uint8_t { vkNull, vkInteger, vkFloat, vkText };
-    std::vector<uint64_t> Slots;    // integer, float bits or text position in Pool
-    std::vector<uint8_t> Kinds;     // TKind per record
-    std::vector<uint32_t> Lengths;  // text lengths; empty until the first text
-    std::string Pool;               // text bytes
-    size_t Waste = 0;               // bytes of Pool no record refers to
-  };
+  enum TKind : uint8_t { vkNull, vkInteger, vkFloat, vkText };
 
-  void MakeColumns();
+  void MakeStorage();
   void CheckBulk(int ARecIndex, int AFieldIndex) const;
-  void StoreData(TColumn& AColumn, size_t ARecIndex, const TFieldData& AValue);
-  void SetText(TColumn& AColumn, size_t ARecIndex, std::string_view AValue);
-  void DropText(TColumn& AColumn, size_t ARecIndex);
-  static void Compact(TColumn& AColumn);
+  size_t At(size_t ARecIndex, int AFieldIndex) const { return ARecIndex * FFieldCount + size_t(AFieldIndex); }
+  void StoreData(size_t AAt, const TFieldData& AValue);
+  void SetText(size_t AAt, std::string_view AValue);
+  // The bytes of the text in the slot at AAt.
+  std::string_view TextAt(size_t AAt) const;
+  // Counts the text at AAt, if any, as waste.
+  void DropText(size_t AAt);
+  void CompactIfWasteful();
 
-  // Record ids in order; they increase along the list (records are only appended).
-  std::vector<uint64_t> FIds;
-  std::vector<TColumn> FColumns;
+  size_t FFieldCount = 0;
+  // Per record, its id; ids increase along the list (records are only appended).
+  TLargeVector<uint64_t> FIds;
+  // Per value (record by record, field by field): integer, float bits or
+  // text position << 24 | length, and its kind.
+  TLargeVector<uint64_t> FSlots;
+  TLargeVector<uint8_t> FKinds;
+  TLargeVector<char> FPool;  // text bytes
+  size_t FWaste = 0;         // bytes of FPool no value refers to
   size_t FReserved = 0;
   uint64_t FNextId = 1;
   bool FCreated = false;

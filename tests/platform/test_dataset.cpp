@@ -299,6 +299,26 @@ TEST(MemDataSetStorage, ReplacedAndDeletedValuesLeaveTheOthersIntact) {
   }
 }
 
+// A text of 16 MiB or more is kept with its length beside it.
+TEST(MemDataSetStorage, KeepsTextsOfAnyLength) {
+  TMemDataSet ds;
+  ds.FieldDefs().Add("M", ftMemo);
+  ds.FieldDefs().Add("S", ftString, 5);
+  ds.CreateDataSet();
+  const std::string huge = std::string(size_t(1) << 24, 'h') + "end";
+  ds.Append();
+  ds.Fields(0)->SetAsString(huge);
+  ds.Fields(1)->SetAsString("after");
+  ds.Post();
+  EXPECT_EQ(ds.Fields(0)->AsString(), huge);
+  EXPECT_EQ(ds.Fields(1)->AsString(), "after");
+  ds.Edit();
+  ds.Fields(0)->SetAsString("short");
+  ds.Post();
+  EXPECT_EQ(ds.Fields(0)->AsString(), "short");
+  EXPECT_EQ(ds.Fields(1)->AsString(), "after");
+}
+
 // A value stored in another form than the field's own (SetData takes any)
 // comes back in that form.
 TEST(MemDataSetStorage, KeepsTheFormAValueWasStoredIn) {

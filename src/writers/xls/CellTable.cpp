@@ -37,9 +37,11 @@ void TcxXLSCellsData::Resize(int AColCount, int ARowCount) {
   FColCount = AColCount < 0 ? 0 : AColCount;
   FRowCount = ARowCount < 0 ? 0 : ARowCount;
   FCells.reset();
-  std::vector<uint8_t>().swap(FTextPool);
+  TLargeVector<uint8_t>().swap(FTextPool);
   const size_t count = size_t(FColCount) * size_t(FRowCount);
-  FCells.reset(new TcxXLSCell[count]);  // each cell is written once below
+  // Each cell is written once below.
+  FCells = std::unique_ptr<TcxXLSCell[], TcxXLSCellBlockFree>(
+      static_cast<TcxXLSCell*>(AllocateLarge(count * sizeof(TcxXLSCell))), TcxXLSCellBlockFree{count});
   TcxXLSCell blank{};
   TcxXLSByteSink::PutU16(blank.Record, cxBiffBLANK);
   TcxXLSByteSink::PutU16(blank.Record + 2, 6);

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeMemory.h"
 #include "writers/xls/ByteSink.h"
 
 namespace kv::xls {
@@ -45,6 +46,12 @@ struct TcxXLSCell {
   bool IsLocked() const { return Locked != 0; }
 };
 static_assert(sizeof(TcxXLSCell) == 20);
+
+// Frees a block of cells from AllocateLarge.
+struct TcxXLSCellBlockFree {
+  size_t Count = 0;
+  void operator()(TcxXLSCell* ACells) const noexcept { FreeLarge(ACells, Count * sizeof(TcxXLSCell)); }
+};
 
 class TcxXLSCellsData {
  public:
@@ -78,9 +85,10 @@ class TcxXLSCellsData {
  private:
   void SetRecord(TcxXLSCell& ACell, uint16_t ARecordId, uint16_t ADataSize, TcxXLSNumberKind AKind);
 
-  std::unique_ptr<TcxXLSCell[]> FCells;  // not value-initialised: Resize fills every cell
+  // The cells, from AllocateLarge (not value-initialised: Resize fills every cell).
+  std::unique_ptr<TcxXLSCell[], TcxXLSCellBlockFree> FCells;
   size_t FCellCount = 0;
-  std::vector<uint8_t> FTextPool;  // characters of LABEL records
+  TLargeVector<uint8_t> FTextPool;  // characters of LABEL records
   int FColCount = 0;
   int FRowCount = 0;
   int64_t FTotalSize = 0;
