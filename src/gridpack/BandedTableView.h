@@ -26,6 +26,7 @@ namespace kv {
 class TcxGridBandedTableView;
 class TcxGridBand;
 class TcxGridBandedColumn;
+class TcxGridBandedTableViewInfo;
 
 enum TcxGridBandFixedKind { fkNone, fkLeft, fkRight };
 
@@ -109,15 +110,24 @@ class TcxGridBand {
   // Columns placed in this band (any visibility), by row then column index.
   int ColumnCount() const;
   TcxGridBandedColumn* Columns(int AIndex) const;  // list-index error when out of range
-  // The rows of visible columns in this band, or, for a band with child
-  // bands, the largest line count among them; at least 1 for a visible band.
+  // The rows of columns, top to bottom, each left to right (ColIndex).
+  int RowCount() const { return static_cast<int>(FRows.size()); }
+  // The lines the band's columns take: the sum over its rows that hold a
+  // visible column of the row's line count (the largest Position.LineCount
+  // of its visible columns); for a band with visible child bands, the
+  // largest line count among them.  At least 1.
   int LineCount() const;
+  // Whether the band is shown: it and every band above it are visible.
+  bool ActuallyVisible() const;
+  // Whether AOther is this band or one of the bands inside it.
+  bool Contains(const TcxGridBand* AOther) const;
 
   TcxGridBandStyles* Styles() const { return FStyles.get(); }
 
  private:
   friend class TcxGridBands;
   friend class TcxGridBandPosition;
+  friend class TcxGridBandedColumnPosition;
   friend class TcxGridBandedTableView;
   explicit TcxGridBand(TcxGridBandedTableView* AView);
 
@@ -129,7 +139,16 @@ class TcxGridBand {
   TcxGridBandPosition FPosition{this};
   TcxGridBand* FParent = nullptr;
   std::vector<TcxGridBand*> FChildBands;
+  std::vector<std::vector<TcxGridBandedColumn*>> FRows;
   std::unique_ptr<TcxGridBandStyles> FStyles;
+
+  // The list this band sits in: its parent's child bands or the root bands.
+  std::vector<TcxGridBand*>& Siblings() const;
+  // Column bookkeeping: rows are never empty; each column's RowIndex and
+  // ColIndex follow its place.
+  void RemoveColumn(TcxGridBandedColumn* AColumn);
+  void InsertColumn(TcxGridBandedColumn* AColumn, int ARowIndex, int AColIndex);
+  void Renumber();
 };
 
 // The bands of a view, in index order (the order they were added).
@@ -143,6 +162,8 @@ class TcxGridBands {
   TcxGridBandedTableView* GridView() const { return FView; }
   // A new visible root band placed last.
   TcxGridBand* Add();
+  // The index of ABand; -1 when it is not a band of this view.
+  int IndexOf(const TcxGridBand* ABand) const;
   int Count() const { return static_cast<int>(FItems.size()); }
   TcxGridBand* Items(int AIndex) const;  // list-index error when out of range
   // Frees a band: its child bands become children of its parent (or root
@@ -161,6 +182,7 @@ class TcxGridBands {
  private:
   friend class TcxGridBand;
   friend class TcxGridBandPosition;
+  friend class TcxGridBandedTableView;
   TcxGridBandedTableView* FView;
   std::vector<std::unique_ptr<TcxGridBand>> FItems;
   std::vector<TcxGridBand*> FRootBands;  // by ColIndex
@@ -173,19 +195,30 @@ class TcxGridBandedColumnPosition {
   explicit TcxGridBandedColumnPosition(TcxGridBandedColumn* AColumn) : FColumn(AColumn) {}
   // nullptr: the column is in no band and is not shown.
   TcxGridBand* Band() const;
-  // Places the column last in row RowIndex of ABand.
+  // Places the column last in row RowIndex of ABand (a row after the last
+  // makes a new row); nullptr takes it out of its band.  ABand must be a
+  // band of the column's view that holds no child bands (EInvalidOperation).
   void SetBand(TcxGridBand* ABand);
   // The index of Band in the view's Bands; -1 when none.
   int BandIndex() const;
   void SetBandIndex(int AValue);
-  int ColIndex() const;
+  // The place in the row, from 0; setting moves the column there (a value
+  // beyond the last puts it last).
+  int ColIndex() const { return FColIndex; }
   void SetColIndex(int AValue);
+  // The row in the band, from 0; setting moves the column to the end of
+  // that row (a row after the last makes a new row; a row left empty goes).
   int RowIndex() const { return FRowIndex; }
   void SetRowIndex(int AValue);
+  // The lines of the column's cells (at least 1).
   int LineCount() const { return FLineCount; }
   void SetLineCount(int AValue) { FLineCount = AValue < 1 ? 1 : AValue; }
 
  private:
+  friend class TcxGridBand;
+  friend class TcxGridBands;
+  friend class TcxGridBandPosition;
+  friend class TcxGridBandedColumn;
   friend class TcxGridBandedTableView;
   TcxGridBandedColumn* FColumn;
   TcxGridBand* FBand = nullptr;
@@ -242,6 +275,8 @@ class TcxGridBandedTableViewStyles : public TcxGridTableViewStyles {
   // A band's area in a data row: its Content slot, then the record's content
   // chain outside the items (GetContentParams(ARecord, nullptr)).
   void GetBandContentParams(TcxCustomGridRecord* ARecord, TcxGridBand* ABand, TcxViewParams& AParams) const;
+
+  void Assign(const TcxCustomGridTableViewStyles& ASource) override;
 };
 
 class TcxGridBandedTableView : public TcxGridTableView {
@@ -253,10 +288,21 @@ class TcxGridBandedTableView : public TcxGridTableView {
   TcxGridBandedColumn* CreateColumn();
   TcxGridBandedColumn* VisibleColumns(int AIndex) const;
 
+  // The visible columns that lie in shown bands, in display order: root
+  // bands in their order (Bands()->RootBands), inside a band its child
+  // bands in order, else its rows top to bottom, each left to right.
+  int VisibleItemCount() const override;
+  TcxCustomGridTableItem* VisibleItems(int AIndex) const override;
+  int VisibleIndexOf(const TcxCustomGridTableItem* AItem) const override;
+  // The same list at once.
+  std::vector<TcxGridBandedColumn*> GetVisibleColumns() const;
+
   TcxGridBands* Bands() const { return FBands.get(); }
   // The same object as the table view's OptionsView, with the band options.
   TcxGridBandedTableOptionsView& OptionsView;
   TcxGridBandedTableViewStyles* Styles() const override;
+  // The layout object of the view (BandedTableViewInfo.h).
+  TcxGridBandedTableViewInfo* ViewInfo() const;
 
   std::unique_ptr<TcxCustomGridTableViewInfo> CreateViewInfo() const override;
   void Assign(const TcxCustomGridTableView& ASource) override;
