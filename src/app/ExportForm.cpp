@@ -8,7 +8,6 @@
 #include "platform/Files.h"
 #include "platform/MemDataSet.h"
 #include "platform/SqliteLoader.h"
-#include "platform/SysUtils.h"
 
 namespace kv::app {
 
@@ -18,6 +17,22 @@ std::string BaseName(const std::string& AFileName) {
   std::string name = ExtractFileName(AFileName);
   std::string ext = ExtractFileExt(name);
   return name.substr(0, name.size() - ext.size());
+}
+
+// A dataset of the form (in ADataSet) holding the data ARequest names: its
+// CSV file, its table or its query; returns the dataset's new data source.
+TDataSource* LoadData(TComponent& AForm, const TExportRequest& ARequest, const TLoadProgress& AProgress,
+                      TMemDataSet*& ADataSet) {
+  ADataSet = new TMemDataSet(&AForm);
+  if (!ARequest.Csv.empty())
+    LoadCsvFile(ARequest.Csv, *ADataSet, AProgress);
+  else if (!ARequest.Table.empty())
+    LoadSqliteTable(ARequest.Database, ARequest.Table, *ADataSet, AProgress);
+  else
+    LoadSqliteQuery(ARequest.Database, ARequest.Query, *ADataSet, AProgress);
+  auto* source = new TDataSource(&AForm);
+  source->SetDataSet(ADataSet);
+  return source;
 }
 
 // A data-bound view of the layout's kind, owned by the form, on ASource.
@@ -42,27 +57,14 @@ void BuildView(TcxGridTableView& AView, const TLayout* ALayout, const std::strin
 
 // Every name of a ";"-separated key list must be a field of the data.
 void CheckKeyFields(const std::string& AList, const TDataSet& ADataSet, const std::string& AWhere) {
-  size_t start = 0;
-  while (true) {
-    size_t end = AList.find(';', start);
-    std::string name = Trim(AList.substr(start, end == std::string::npos ? std::string::npos : end - start));
+  for (const std::string& name : SplitKeyNames(AList))
     if (!ADataSet.FindField(name)) throw Exception(AWhere + "the data has no field \"" + name + "\"");
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
 }
 
 // A key list with its names trimmed, as the data controller matches them.
 std::string KeyList(const std::string& AList) {
   std::string result;
-  size_t start = 0;
-  while (true) {
-    size_t end = AList.find(';', start);
-    result += (result.empty() ? "" : ";") +
-              Trim(AList.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
+  for (const std::string& name : SplitKeyNames(AList)) result += (result.empty() ? "" : ";") + name;
   return result;
 }
 
@@ -76,15 +78,7 @@ std::string DataCaption(const TExportRequest& ARequest) {
 
 TExportForm::TExportForm(const TExportRequest& ARequest, const TLayout* ALayout, const TLoadProgress& AProgress) {
   FForm.Name = "ExportForm";
-  FDataSet = new TMemDataSet(&FForm);
-  if (!ARequest.Csv.empty())
-    LoadCsvFile(ARequest.Csv, *FDataSet, AProgress);
-  else if (!ARequest.Table.empty())
-    LoadSqliteTable(ARequest.Database, ARequest.Table, *FDataSet, AProgress);
-  else
-    LoadSqliteQuery(ARequest.Database, ARequest.Query, *FDataSet, AProgress);
-  auto* source = new TDataSource(&FForm);
-  source->SetDataSet(FDataSet);
+  TDataSource* source = LoadData(FForm, ARequest, AProgress, FDataSet);
   FGrid = new TcxGrid(&FForm);
   FView = NewView(FForm, ALayout, source);
   FGrid->Levels()->Add()->SetGridView(FView);
@@ -108,17 +102,8 @@ void TExportForm::BuildDetail(const TExportRequest& ARequest, const TLayoutDetai
     detail.Query = ADetail.Query;
   }
   CheckKeyFields(ADetail.MasterKey, *FDataSet, where + "\"masterKey\": ");
-  FDetailDataSet = new TMemDataSet(&FForm);
-  if (!detail.Csv.empty())
-    LoadCsvFile(detail.Csv, *FDetailDataSet, AProgress);
-  else if (!detail.Table.empty())
-    LoadSqliteTable(detail.Database, detail.Table, *FDetailDataSet, AProgress);
-  else
-    LoadSqliteQuery(detail.Database, detail.Query, *FDetailDataSet, AProgress);
+  TDataSource* source = LoadData(FForm, detail, AProgress, FDetailDataSet);
   CheckKeyFields(ADetail.DetailKey, *FDetailDataSet, where + "\"detailKey\": ");
-
-  auto* source = new TDataSource(&FForm);
-  source->SetDataSet(FDetailDataSet);
   const TLayout* layout = ADetail.Layout.empty() ? nullptr : &ADetail.Layout.front();
   FDetailView = NewView(FForm, layout, source);
   auto* controller = dynamic_cast<TcxDBDataController*>(FDetailView->DataController());

@@ -19,6 +19,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gridpack/DataSummary.h"
@@ -148,6 +149,13 @@ struct TLayout {
   std::optional<TLayoutPreview> Preview;
   std::optional<TLayoutDetail> Detail;
 };
+
+// The editor kinds by their names in layout files ("text", "calc", ...).
+const std::vector<std::pair<const char*, TLayoutEditorKind>>& EditorKindNames();
+
+// The field names of a ";"-separated key list, each trimmed (empty names
+// are kept, so that a caller can reject them).
+std::vector<std::string> SplitKeyNames(const std::string& AList);
 
 // Parses layout text; AName names it in messages.  Raises Exception with a
 // message "layout AName: place: what" when the text is not a layout.

@@ -4,6 +4,7 @@
 #include "gridpack/EditProperties.h"
 #include "platform/DB.h"
 #include "platform/DBFields.h"
+#include "platform/SysUtils.h"
 
 namespace kv::app {
 
@@ -13,9 +14,8 @@ bool IsDateTimeField(const TField* AField) {
   return AField && (AField->DataType() == ftDateTime || AField->DataType() == ftTimeStamp);
 }
 
-bool IsWholeNumberField(const TField* AField) {
-  if (!AField) return true;
-  switch (AField->DataType()) {
+bool IsWholeNumberType(TFieldType AType) {
+  switch (AType) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
@@ -32,13 +32,8 @@ bool IsWholeNumberField(const TField* AField) {
 TLayoutEditorKind DefaultEditorKind(const TField* AField) {
   if (!AField) return TLayoutEditorKind::Text;
   if (auto* f = dynamic_cast<const TFloatField*>(AField); f && f->Currency) return TLayoutEditorKind::Currency;
+  if (IsWholeNumberType(AField->DataType())) return TLayoutEditorKind::Spin;
   switch (AField->DataType()) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-      return TLayoutEditorKind::Spin;
     case ftFloat:
       return TLayoutEditorKind::Calc;
     case ftCurrency:
@@ -60,27 +55,19 @@ TLayoutEditorKind DefaultEditorKind(const TField* AField) {
   }
 }
 
+const std::vector<std::pair<const char*, TLayoutEditorKind>>& EditorKindNames() {
+  static const std::vector<std::pair<const char*, TLayoutEditorKind>> names = {
+      {"text", TLayoutEditorKind::Text},        {"mask", TLayoutEditorKind::Mask},
+      {"calc", TLayoutEditorKind::Calc},        {"currency", TLayoutEditorKind::Currency},
+      {"date", TLayoutEditorKind::Date},        {"spin", TLayoutEditorKind::Spin},
+      {"time", TLayoutEditorKind::Time},        {"image", TLayoutEditorKind::Image},
+      {"checkbox", TLayoutEditorKind::CheckBox}};
+  return names;
+}
+
 const char* EditorKindName(TLayoutEditorKind AKind) {
-  switch (AKind) {
-    case TLayoutEditorKind::Text:
-      return "text";
-    case TLayoutEditorKind::Mask:
-      return "mask";
-    case TLayoutEditorKind::Calc:
-      return "calc";
-    case TLayoutEditorKind::Currency:
-      return "currency";
-    case TLayoutEditorKind::Date:
-      return "date";
-    case TLayoutEditorKind::Spin:
-      return "spin";
-    case TLayoutEditorKind::Time:
-      return "time";
-    case TLayoutEditorKind::Image:
-      return "image";
-    case TLayoutEditorKind::CheckBox:
-      return "checkbox";
-  }
+  for (const auto& [name, kind] : EditorKindNames())
+    if (kind == AKind) return name;
   return "text";
 }
 
@@ -104,7 +91,7 @@ std::unique_ptr<TcxCustomEditProperties> MakeEditor(TLayoutEditorKind AKind, con
     }
     case TLayoutEditorKind::Spin: {
       auto spin = std::make_unique<TcxSpinEditProperties>();
-      if (!IsWholeNumberField(AField)) spin->ValueType = vtFloat;
+      if (AField && !IsWholeNumberType(AField->DataType())) spin->ValueType = vtFloat;
       return spin;
     }
     case TLayoutEditorKind::Time:
@@ -129,6 +116,18 @@ bool SetDisplayFormat(TcxCustomEditProperties& AProperties, const std::string& A
   else
     return false;
   return true;
+}
+
+std::vector<std::string> SplitKeyNames(const std::string& AList) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (true) {
+    size_t end = AList.find(';', start);
+    names.push_back(Trim(AList.substr(start, end == std::string::npos ? std::string::npos : end - start)));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return names;
 }
 
 }  // namespace kv::app

@@ -7,7 +7,6 @@
 #include "app/Layout.h"
 #include "platform/Files.h"
 #include "platform/Streams.h"
-#include "platform/SysUtils.h"
 
 namespace kv::app {
 
@@ -222,17 +221,7 @@ TLayoutEditor TLayoutReader::Editor(const json& AValue, const std::string& APlac
   for (auto it = AValue.begin(); it != AValue.end(); ++it) {
     const std::string& k = it.key();
     const json& v = it.value();
-    if (k == "kind")
-      editor.Kind = Choice<TLayoutEditorKind>(v, APlace, k,
-                                              {{"text", TLayoutEditorKind::Text},
-                                               {"mask", TLayoutEditorKind::Mask},
-                                               {"calc", TLayoutEditorKind::Calc},
-                                               {"currency", TLayoutEditorKind::Currency},
-                                               {"date", TLayoutEditorKind::Date},
-                                               {"spin", TLayoutEditorKind::Spin},
-                                               {"time", TLayoutEditorKind::Time},
-                                               {"image", TLayoutEditorKind::Image},
-                                               {"checkbox", TLayoutEditorKind::CheckBox}});
+    if (k == "kind") editor.Kind = Choice<TLayoutEditorKind>(v, APlace, k, EditorKindNames());
     if (k == "displayFormat") editor.DisplayFormat = Text(v, APlace, k);
     if (k == "alignment") editor.Alignment = Choice(v, APlace, k, Alignments);
   }
@@ -319,20 +308,6 @@ TLayoutPreview TLayoutReader::Preview(const json& AValue, const std::string& APl
   return preview;
 }
 
-// The names of a ";"-separated key list, trimmed; empty names are kept so
-// that the caller can reject them.
-std::vector<std::string> KeyNames(const std::string& AList) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (true) {
-    size_t end = AList.find(';', start);
-    names.push_back(Trim(AList.substr(start, end == std::string::npos ? std::string::npos : end - start)));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return names;
-}
-
 TLayoutDetail TLayoutReader::Detail(const json& AValue, const std::string& APlace) const {
   Object(AValue, APlace, "\"detail\"");
   Keys(AValue, APlace, {"table", "query", "csv", "masterKey", "detailKey", "caption", "layout"});
@@ -361,7 +336,7 @@ TLayoutDetail TLayoutReader::Detail(const json& AValue, const std::string& APlac
   if (sources != 1) Fail(APlace, "give the detail data as one of \"table\", \"query\" or \"csv\"");
   if (!AValue.contains("masterKey") || !AValue.contains("detailKey"))
     Fail(APlace, "\"masterKey\" and \"detailKey\" are needed (the fields that link a detail record to its master)");
-  std::vector<std::string> master = KeyNames(detail.MasterKey), detailKeys = KeyNames(detail.DetailKey);
+  std::vector<std::string> master = SplitKeyNames(detail.MasterKey), detailKeys = SplitKeyNames(detail.DetailKey);
   for (const auto& list : {master, detailKeys})
     for (const std::string& name : list)
       if (name.empty()) Fail(APlace, "a key names an empty field (fields are separated by \";\")");
