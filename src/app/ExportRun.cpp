@@ -3,31 +3,64 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
+#include "app/ExportForm.h"
 #include "app/Layout.h"
 #include "app/Progress.h"
+#include "export/GridExport.h"
 #include "gridpack/DBBandedTableView.h"
 #include "gridpack/Grid.h"
 #include "library/ExportPrompt.h"
 #include "library/Exports.h"
-#include "platform/CsvLoader.h"
 #include "platform/Files.h"
 #include "platform/Forms.h"
+#include "platform/MemDataSet.h"
 #include "platform/ScriptedUI.h"
-#include "platform/SqliteLoader.h"
 #include "platform/TerminalUI.h"
 
 namespace kv::app {
 
 namespace {
 
-void RunDbf(TcxGrid&, TcxGridDBBandedTableView& AView) {
-  TcxGridDBBandedTableView* view = &AView;
+void RunDbf(TcxGrid&, TcxGridTableView& AView, const TExportRequest&) {
+  TcxGridDBBandedTableView* view = dynamic_cast<TcxGridDBBandedTableView*>(&AView);
   ConvertToDBF(&view);
 }
 
+void RunXls(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) { ConvertToExcel(&AGrid); }
+
+// The steps of the library's own export commands: the save prompt with the
+// format's filter, the extension fix-up and the overwrite question; false
+// when the user cancelled or declined (nothing is to be written).
+bool PromptTarget(const char* AFilter, const char* AExtension, std::string& AFileName) {
+  if (!PromptExportFile(AFilter, AFileName)) return false;
+  AFileName = ApplyExportExtension(AFileName, AExtension);
+  return ConfirmExportOverwrite(AFileName);
+}
+
+void RunText(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest& ARequest) {
+  std::string fileName;
+  if (!PromptTarget("文本文件(*.txt)|*.txt", ".txt", fileName)) return;
+  SaveGridAsText(fileName, &AGrid, true, true, ARequest.Separator, ARequest.Prefix, ARequest.Suffix,
+                 ExportFileExt(fileName));
+}
+
+void RunHtml(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) {
+  std::string fileName;
+  if (!PromptTarget("HTML文件(*.html)|*.html", ".html", fileName)) return;
+  SaveGridAsHTML(fileName, &AGrid, true, true, ExportFileExt(fileName));
+}
+
+void RunXml(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) {
+  std::string fileName;
+  if (!PromptTarget("XML文件(*.xml)|*.xml", ".xml", fileName)) return;
+  SaveGridAsXML(fileName, &AGrid, true, true, ExportFileExt(fileName));
+}
+
 const TExportFormat Formats[] = {
-    {"dbf", ".dbf", RunDbf},
+    {"dbf", ".dbf", RunDbf, true}, {"xls", ".xls", RunXls}, {"txt", ".txt", RunText},
+    {"html", ".html", RunHtml},    {"xml", ".xml", RunXml},
 };
 
 // Puts the current directory back when the command ends (the save dialog
@@ -61,27 +94,21 @@ int RunExport(const TExportRequest& ARequest) {
   const TExportFormat* format = FindExportFormat(ARequest.Format);
   if (!format) throw EUsageError("unknown format \"" + ARequest.Format + "\"");
   TCurrentDirKeeper dirKeeper;
+  TProgress progress(std::cerr, TProgress::StderrIsTerminal());
 
-  // The form a desktop host would hold: dataset, data source, grid, view.
-  TComponent form;
-  form.Name = "ExportForm";
-  auto* dataSet = new TMemDataSet(&form);
-  if (!ARequest.Csv.empty())
-    LoadCsvFile(ARequest.Csv, *dataSet);
-  else if (!ARequest.Table.empty())
-    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet);
-  else
-    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet);
-  auto* source = new TDataSource(&form);
-  source->SetDataSet(dataSet);
-  auto* grid = new TcxGrid(&form);
-  auto* view = new TcxGridDBBandedTableView(&form);
-  view->DataController()->SetDataSource(source);
-  grid->Levels()->Add()->SetGridView(view);
-  if (ARequest.Layout.empty())
-    ApplyDefaultLayout(*view, *dataSet);
-  else
-    ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
+  // The layout is read first: a layout that does not fit the format fails
+  // before the data is loaded.
+  std::optional<TLayout> layout;
+  if (!ARequest.Layout.empty()) layout = ReadLayoutFile(ARequest.Layout);
+  if (format->NeedsBandedView && layout && layout->View != TLayoutViewKind::Banded)
+    throw Exception("layout " + ARequest.Layout + ": the " + format->Name +
+                    " format needs a banded view, and the layout has \"view\": \"table\"");
+
+  // The form a desktop host would hold: data, grid, views.
+  TExportForm form(ARequest, layout ? &*layout : nullptr, [&progress](int ACount) { progress.RecordsLoaded(ACount); });
+  TcxGrid* grid = form.Grid();
+  TMemDataSet* dataSet = form.DataSet();
+  progress.Clear();
 
   // The save prompt gets --output; the overwrite question --yes / --no, or
   // the terminal (which answers No when nobody can be asked).
@@ -93,9 +120,10 @@ int RunExport(const TExportRequest& ARequest) {
   if (ARequest.Overwrite == TOverwrite::No) ui.QueueAnswer(IDNO);
   TUIServiceScope uiScope(ui);
   {
-    TProgress progress(dataSet->RecordCount());
-    format->Run(*grid, *view);
+    TProgressHooks hooks(progress, dataSet->RecordCount());
+    format->Run(*grid, *form.View(), ARequest);
   }
+  progress.Clear();
 
   for (const TUIQuestion& q : ui.Questions()) {
     if (q.Kind == TUIQuestionKind::SaveDialog && q.Answer == IDCANCEL) {

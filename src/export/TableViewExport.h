@@ -292,9 +292,10 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   TcxBorderSides GridLineSides() const;
   // The template of a column; nullptr when it has none.
   const TcxExportVisualItem* ColumnTemplate(TcxGridColumn* AColumn) const;
-  // The style index of a data cell, registering the style only when the
-  // parameters differ from the last ones seen for the template.
-  int DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment);
+  // The style index of a data cell (AIsFill: of a template's fill, without
+  // sides), registering the style only when the parameters differ from the
+  // last ones seen for the template.
+  int DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment, bool AIsFill = false);
 
   // Fields.
   std::vector<std::unique_ptr<TcxExportGroupSummaryItem>> FGroupSummaryCells;
@@ -324,6 +325,9 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   // merging columns stay items, since merging changes them one by one.
   std::vector<int32_t> FRowCellStyles;
   std::vector<size_t> FRowCellTemplates;  // templates whose cells go to FRowCellStyles
+  // Per template: its cells are items of their own, row cells, or (a fill
+  // template that the column templates cover whole) not written at all.
+  enum : uint8_t { kOwnItem, kRowCell, kCoveredFill };
   std::vector<uint8_t> FIsRowCellTemplate;
   bool FRowCellTemplatesKnown = false;
   void FindRowCellTemplates();

@@ -209,7 +209,8 @@ TStoreKind StoreKindOf(TFieldType AType) {
 // the rows again and stores each value in its field's canonical form, the
 // way the field's SetAsString would (values a fast reader does not take go
 // through the field itself).
-void LoadCsvBytes(std::string_view AText, const std::string& AName, TMemDataSet& ADataSet) {
+void LoadCsvBytes(std::string_view AText, const std::string& AName, TMemDataSet& ADataSet,
+                  const TLoadProgress& AProgress) {
   TCsvReader reader(AText, AName);
   TCsvRow row;
   if (!reader.Next(row))
@@ -235,8 +236,10 @@ void LoadCsvBytes(std::string_view AText, const std::string& AName, TMemDataSet&
         profiles[c].AddText(row.Text(AText, c));
     }
     ++records;
+    if (AProgress && records % LoadProgressStep == 0) AProgress(static_cast<int>(records));
   }
   if (records > size_t(std::numeric_limits<int>::max())) reader.Fail(row.Line, "too many rows for a dataset");
+  if (AProgress) AProgress(static_cast<int>(records));
 
   ADataSet.Close();
   ADataSet.FieldDefs().Clear();
@@ -316,11 +319,12 @@ void LoadCsvBytes(std::string_view AText, const std::string& AName, TMemDataSet&
 
 }  // namespace
 
-void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
-  LoadCsvBytes(AText, AName, ADataSet);
+void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet,
+                 const TLoadProgress& AProgress) {
+  LoadCsvBytes(AText, AName, ADataSet, AProgress);
 }
 
-void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet) {
+void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet, const TLoadProgress& AProgress) {
   if (DirectoryExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": it is a folder");
   if (!FileExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": the file does not exist");
   // The whole file in one large buffer (a big file is read in one go).
@@ -332,7 +336,7 @@ void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet) {
   } catch (const Exception& e) {
     throw EDatabaseError("cannot read \"" + AFileName + "\": " + e.Message());
   }
-  LoadCsvBytes(std::string_view(text.data(), text.size()), AFileName, ADataSet);
+  LoadCsvBytes(std::string_view(text.data(), text.size()), AFileName, ADataSet, AProgress);
 }
 
 }  // namespace kv
