@@ -226,9 +226,15 @@ void TColumnProfile::AddText(std::string_view AText) {
     double d;
     if (ReadNumberText(AText, d)) CountNumber(d, DecimalsOf(AText));
     if (IsDigit(first)) {
-      if (IsDateText(AText)) ++FDates;
-      if (IsDateTimeText(AText)) ++FDateTimes;
-      if (IsTimeText(AText)) ++FTimes;
+      // A date is a date-time too; the time forms differ from both at the third character.
+      if (IsDateText(AText)) {
+        ++FDates;
+        ++FDateTimes;
+      } else if (IsDateTimeText(AText)) {
+        ++FDateTimes;
+      } else if (IsTimeText(AText)) {
+        ++FTimes;
+      }
     }
   }
   switch (BooleanWord(AText)) {

@@ -51,7 +51,17 @@ size_t Utf8SequenceLength(std::string_view s, size_t APos) {
   return n;
 }
 
-bool EndsValue(char c) { return c == ',' || c == '\n' || c == '\r'; }
+constexpr bool EndsValue(char c) { return c == ',' || c == '\n' || c == '\r'; }
+
+// The bytes that a value runs on over without a look: ASCII other than the
+// separator and line breaks.
+struct TPlainBytes {
+  bool Plain[256] = {};
+  constexpr TPlainBytes() {
+    for (int c = 0; c < 0x80; ++c) Plain[c] = !EndsValue(static_cast<char>(c));
+  }
+};
+constexpr TPlainBytes PlainBytes;
 
 // Splits the text into rows of values.  Every character of a value is checked
 // to be UTF-8 as it is read, so an error names the line it is on.
@@ -109,7 +119,11 @@ class TCsvReader {
   void ReadValue(TCsvRow& ARow) {
     const size_t start = FPos;
     if (FPos >= FText.size() || FText[FPos] != '"') {
-      while (FPos < FText.size() && !EndsValue(FText[FPos])) SkipChar();
+      for (;;) {
+        while (FPos < FText.size() && PlainBytes.Plain[static_cast<unsigned char>(FText[FPos])]) ++FPos;
+        if (FPos >= FText.size() || EndsValue(FText[FPos])) break;
+        SkipChar();  // a non-ASCII character
+      }
       ARow.Values.push_back({start, FPos - start, false, false});
       return;
     }

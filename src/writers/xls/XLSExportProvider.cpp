@@ -22,13 +22,67 @@ constexpr uint16_t StreamWorksheet = 0x0010;
 constexpr size_t MaxLabelWide = 127;
 constexpr size_t MaxLabel8 = 255;
 
-template <typename S>
-S WithoutCarriageReturns(const S& AText) {
-  S out;
+template <typename C>
+std::basic_string<C> WithoutCarriageReturns(std::basic_string_view<C> AText) {
+  std::basic_string<C> out;
   out.reserve(AText.size());
-  for (auto ch : AText)
+  for (C ch : AText)
     if (ch != 13) out.push_back(ch);
   return out;
+}
+std::string WithoutCarriageReturns(std::string_view AText) { return WithoutCarriageReturns<char>(AText); }
+std::u16string WithoutCarriageReturns(std::u16string_view AText) { return WithoutCarriageReturns<char16_t>(AText); }
+
+// UTF-8 to UTF-16 into AOut, decoding exactly as Utf8ToUtf16 does, as long as
+// that needs no replacement character; false at the first sequence it would
+// replace (AOut is then incomplete).  ACharacters: the characters decoded.
+bool DecodeUtf8(std::string_view AText, std::u16string& AOut, size_t& ACharacters) {
+  AOut.clear();
+  ACharacters = 0;
+  size_t i = 0;
+  while (i < AText.size()) {
+    const unsigned char c = static_cast<unsigned char>(AText[i]);
+    char32_t cp;
+    size_t n;
+    if (c < 0x80) {
+      cp = c;
+      n = 1;
+    } else if ((c & 0xE0) == 0xC0) {
+      cp = c & 0x1F;
+      n = 2;
+    } else if ((c & 0xF0) == 0xE0) {
+      cp = c & 0x0F;
+      n = 3;
+    } else if ((c & 0xF8) == 0xF0) {
+      cp = c & 0x07;
+      n = 4;
+    } else {
+      return false;
+    }
+    if (i + n > AText.size()) return false;
+    for (size_t k = 1; k < n; ++k) {
+      const unsigned char cc = static_cast<unsigned char>(AText[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    i += n;
+    ++ACharacters;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      AOut.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      AOut.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      AOut.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return true;
+}
+
+// Code pages in which every character of decodable UTF-8 takes one or two
+// bytes (the double-byte Asian code pages and the single-byte ones).
+bool AtMostTwoBytesPerCharacter(int ACodePage) {
+  return ACodePage == 932 || ACodePage == 936 || ACodePage == 949 || ACodePage == 950 || ACodePage == 874 ||
+         (ACodePage >= 1250 && ACodePage <= 1258);
 }
 
 uint16_t ClampU16(double AValue) { return static_cast<uint16_t>(std::clamp(AValue, 0.0, 65535.0)); }
@@ -117,14 +171,17 @@ void TcxXLSExportProvider::PutWideCell(TcxXLSCell& ACell, std::u16string_view AT
     FCellTable.SetLabelSST(ACell, FSharedStrings.AddString(AText));
 }
 
-void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText) {
+void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText) { PutText8(ACol, ARow, AText); }
+
+void TcxXLSExportProvider::PutText8(int ACol, int ARow, std::string_view AText) {
   if (!IsValidCell(ACol, ARow) || AText.empty()) return;
   TcxXLSCell& cell = Cell(ACol, ARow);
+  const bool hasReturns = AText.find('\r') != std::string_view::npos;
   if (IsSevenBit(AText)) {
     // 7-bit text is the same in every code page.
     if (AText.size() > MaxLabel8) {
       FCellTable.SetLabelSST(cell, FSharedStrings.AddString(Utf8ToUtf16(WithoutCarriageReturns(AText))));
-    } else if (AText.find('\r') == std::string::npos) {
+    } else if (!hasReturns) {
       FCellTable.SetLabel8(cell, AText);
     } else {
       FCellTable.SetLabel8(cell, WithoutCarriageReturns(AText));
@@ -133,8 +190,24 @@ void TcxXLSExportProvider::PutText(int ACol, int ARow, const std::string& AText)
   }
   // Lengths count the bytes of the text in the system code page.  The text
   // is Unicode already, so the cell font's character set does not change
-  // its UTF-16 form.
-  size_t n = EncodedLength(AText, SystemCodePage());
+  // its UTF-16 form.  Where the code page takes one or two bytes per
+  // character the count of characters mostly decides without encoding.
+  const int codePage = SystemCodePage();
+  size_t characters = 0;
+  if (!hasReturns && DecodeUtf8(AText, FWideText, characters)) {
+    size_t bytes;
+    if (codePage == CP_UTF8)
+      bytes = AText.size();
+    else if (AtMostTwoBytesPerCharacter(codePage) && 2 * characters <= MaxLabelWide)
+      bytes = 2 * characters;  // at most
+    else if (AtMostTwoBytesPerCharacter(codePage) && characters > MaxLabelWide)
+      bytes = characters;  // at least
+    else
+      bytes = EncodedLength(AText, codePage);
+    PutWideCell(cell, FWideText, bytes);
+    return;
+  }
+  size_t n = EncodedLength(AText, codePage);
   PutWideCell(cell, AnsiToWideText(WithoutCarriageReturns(AText), 0), n);
 }
 
@@ -176,7 +249,10 @@ void TcxXLSExportProvider::PutValue(int ACol, int ARow, const Variant& AValue) {
       PutBoolean(ACol, ARow, AValue.AsBoolean());
       break;
     case varString:
-      PutText(ACol, ARow, WithoutCarriageReturns(AValue.RawText()));
+      if (AValue.RawText().find('\r') == std::string::npos)
+        PutText8(ACol, ARow, AValue.RawText());
+      else
+        PutText8(ACol, ARow, WithoutCarriageReturns(AValue.RawText()));
       break;
     case varFMTBcd:
       if (AValue.BcdFitsCurrency())

@@ -102,6 +102,8 @@ class TcxXLSExportProvider : public TcxCustomExportProvider, public IcxExportPro
   bool IsValidCell(int ACol, int ARow) const;
   TcxXLSCell& Cell(int ACol, int ARow) { return FCellTable.CellAt(ACol, ARow); }
   void PutWideCell(TcxXLSCell& ACell, std::u16string_view AText, size_t AUnits);
+  // PutText over a view of the text.
+  void PutText8(int ACol, int ARow, std::string_view AText);
   // The style index a cell stands for (the area's for a locked cell).
   int StyleIndexOfCell(int ACol, int ARow);
   // Cuts an area to the format and the grid; false when nothing is left.
@@ -136,6 +138,8 @@ class TcxXLSExportProvider : public TcxCustomExportProvider, public IcxExportPro
   double FScreenScale = 1.0;
   // Per style index: XF index + 1 for each number kind, plain and merged (0: not yet known).
   std::vector<std::array<uint32_t, 10>> FXFCache;
+  // Scratch for the UTF-16 form of texts.
+  std::u16string FWideText;
 };
 
 }  // namespace kv::xls

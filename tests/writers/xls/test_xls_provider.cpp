@@ -8,6 +8,7 @@
 
 #include "XLSTestReader.h"
 #include "export/core/Export.h"
+#include "platform/CodePage.h"
 #include "platform/Screen.h"
 #include "writers/xls/XLSExportProvider.h"
 
@@ -200,47 +201,105 @@ TEST_F(XLSProvider, NoTextNoSharedStrings) {
   EXPECT_EQ(w.HeaderRegion, 2048u);
 }
 
-TEST_F(XLSProvider, TextCells) {
-  const std::string zh = "\xE4\xB8\xAD";  // "中": 2 bytes in GBK
-  struct TCase {
-    std::string Text;
-    uint16_t Id;
-    std::u16string Stored;
-    bool Wide;
-  };
-  std::string zh63, zh64;
-  for (int i = 0; i < 63; ++i) zh63 += zh;
-  zh64 = zh63 + zh;
-  const TCase cases[] = {
-      {zh63 + "a", 0x0204, std::u16string(63, u'中') + u"a", true},  // 127 bytes: UTF-16 LABEL
-      {zh64, 0x00FD, std::u16string(64, u'中'), true},               // 128 bytes: shared string
-      {std::string(255, 'a'), 0x0204, std::u16string(255, u'a'), false},
-      {std::string(256, 'a'), 0x00FD, std::u16string(256, u'a'), true},
-      {"one\r\ntwo", 0x0204, u"one\ntwo", false},
-      {zh + "\r\n" + zh, 0x0204, u"中\n中", true},
-  };
-  auto p = Make("text.xls", 1, int(std::size(cases)) + 1);
-  for (size_t i = 0; i < std::size(cases); ++i) p->PutText(0, int(i), cases[i].Text);
-  p->PutText(0, int(std::size(cases)), "");  // empty: the cell stays blank
-  p->Finish();
-  TWorkbook w = ReadWorkbook(Path("text.xls"));
+// A text cell case: the text put, the record it becomes (LABEL 0x0204 or
+// LABELSST 0x00FD), the characters stored and whether they are UTF-16.
+struct TTextCase {
+  std::string Text;
+  uint16_t Id;
+  std::u16string Stored;
+  bool Wide;
+};
+
+std::string Repeat(const std::string& AText, int ACount) {
+  std::string out;
+  for (int i = 0; i < ACount; ++i) out += AText;
+  return out;
+}
+
+// Puts every case's text (with PutText, or as a string variant with
+// PutValue) into its own row of a new workbook, then reads the cells back.
+void CheckTextCells(TcxXLSExportProvider& AProvider, const std::string& APath, const std::vector<TTextCase>& ACases,
+                    bool AAsValues) {
+  for (size_t i = 0; i < ACases.size(); ++i) {
+    if (AAsValues)
+      AProvider.PutValue(0, int(i), Variant(ACases[i].Text));
+    else
+      AProvider.PutText(0, int(i), ACases[i].Text);
+  }
+  AProvider.PutText(0, int(ACases.size()), "");  // empty: the cell stays blank
+  AProvider.Finish();
+  TWorkbook w = ReadWorkbook(APath);
   std::vector<std::u16string> shared = w.SharedStrings();
-  for (size_t i = 0; i < std::size(cases); ++i) {
+  for (size_t i = 0; i < ACases.size(); ++i) {
     SCOPED_TRACE(i);
     const test::TRecord* r = w.CellAt(0, int(i));
-    ASSERT_EQ(r->Id, cases[i].Id);
+    ASSERT_EQ(r->Id, ACases[i].Id);
     std::u16string got;
     if (r->Id == 0x00FD) {
       got = shared.at(U32(r->Data, 6));
     } else {
       uint16_t n = U16(r->Data, 6);
-      EXPECT_EQ(r->Data[8], cases[i].Wide ? 1 : 0);
+      EXPECT_EQ(r->Data[8], ACases[i].Wide ? 1 : 0);
       for (uint16_t k = 0; k < n; ++k)
-        got.push_back(cases[i].Wide ? U16(r->Data, 9 + 2 * k) : char16_t(uint8_t(r->Data[9 + k])));
+        got.push_back(ACases[i].Wide ? U16(r->Data, 9 + 2 * k) : char16_t(uint8_t(r->Data[9 + k])));
     }
-    EXPECT_EQ(got, cases[i].Stored);
+    EXPECT_EQ(got, ACases[i].Stored);
   }
-  EXPECT_EQ(w.CellAt(0, int(std::size(cases)))->Id, 0x0201);
+  EXPECT_EQ(w.CellAt(0, int(ACases.size()))->Id, 0x0201);
+}
+
+TEST_F(XLSProvider, TextCells) {
+  const std::string zh = "\xE4\xB8\xAD";  // "中": 2 bytes in GBK
+  const std::vector<TTextCase> cases = {
+      {Repeat(zh, 63) + "a", 0x0204, std::u16string(63, u'中') + u"a", true},  // 127 bytes: UTF-16 LABEL
+      {Repeat(zh, 64), 0x00FD, std::u16string(64, u'中'), true},               // 128 bytes: shared string
+      {std::string(255, 'a'), 0x0204, std::u16string(255, u'a'), false},
+      {std::string(256, 'a'), 0x00FD, std::u16string(256, u'a'), true},
+      {"one\r\ntwo", 0x0204, u"one\ntwo", false},
+      {zh + "\r\n" + zh, 0x0204, u"中\n中", true},
+  };
+  auto p = Make("text.xls", 1, int(cases.size()) + 1);
+  CheckTextCells(*p, Path("text.xls"), cases, false);
+}
+
+// The LABEL / shared string choice counts the bytes of the text in the
+// system code page, whatever the characters: full-width punctuation (two
+// bytes in GBK), characters GBK lacks (one "?" each, however many UTF-16
+// units), bytes that are not UTF-8, and texts of more than 127 characters.
+TEST_F(XLSProvider, TextCellsByTheirLengthInTheCodePage) {
+  const std::string paren = "\xEF\xBC\x88";     // "（" U+FF08: 2 bytes in GBK
+  const std::string smile = "\xF0\x9F\x98\x80";  // U+1F600: "?" in GBK, two UTF-16 units
+  const std::string zh = "\xE4\xB8\xAD";
+  const std::u16string smile16 = u"\U0001F600";
+  std::u16string smiles16;
+  for (int i = 0; i < 100; ++i) smiles16 += smile16;
+  const std::vector<TTextCase> cases = {
+      {"北京（朝阳）", 0x0204, u"北京（朝阳）", true},
+      {Repeat(paren, 63) + "a", 0x0204, std::u16string(63, u'（') + u"a", true},
+      {Repeat(paren, 64), 0x00FD, std::u16string(64, u'（'), true},
+      {Repeat(smile, 100), 0x0204, smiles16, true},  // 100 bytes in GBK
+      {Repeat(zh, 130), 0x00FD, std::u16string(130, u'中'), true},
+      {"\xFF" + zh, 0x0204, u"\uFFFD中", true},
+  };
+  for (bool asValues : {false, true}) {
+    SCOPED_TRACE(asValues ? "PutValue" : "PutText");
+    const std::string name = asValues ? "values.xls" : "texts.xls";
+    auto p = Make(name, 1, int(cases.size()) + 1);
+    CheckTextCells(*p, Path(name), cases, asValues);
+  }
+  // In UTF-8 "中" takes three bytes: 42 of them fit a LABEL, 43 do not.
+  SetSystemCodePage(CP_UTF8);
+  auto p = Make("utf8.xls", 1, 3);
+  try {
+    CheckTextCells(*p, Path("utf8.xls"),
+                   {{Repeat(zh, 42), 0x0204, std::u16string(42, u'中'), true},
+                    {Repeat(zh, 43), 0x00FD, std::u16string(43, u'中'), true}},
+                   false);
+  } catch (...) {
+    SetSystemCodePage(936);
+    throw;
+  }
+  SetSystemCodePage(936);
 }
 
 TEST_F(XLSProvider, WideTextKeepsEveryCharacter) {
