@@ -4,7 +4,10 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <atomic>
+#include <cstdint>
+#include <memory>
 #include <cerrno>
 #include <map>
 #include <mutex>
@@ -123,6 +126,60 @@ bool IsSevenBit(std::string_view AText) {
   return true;
 }
 
+namespace {
+
+// Code pages that encode each character on its own (no state, no combining)
+// in one or two bytes: what a text takes is the sum of what its characters
+// take.
+bool EncodesCharactersAlone(int ACodePage) {
+  return ACodePage == 932 || ACodePage == 936 || ACodePage == 949 || ACodePage == 950 || ACodePage == 874 ||
+         (ACodePage >= 1250 && ACodePage <= 1257);
+}
+
+// EncodedLength by the lengths of the text's characters, each encoded once
+// per process and code page and remembered (texts of characters outside the
+// Basic Multilingual Plane, or that are not UTF-8, are not taken: false).
+bool LengthByCharacters(std::string_view AUtf8, int ACodePage, size_t& ABytes) {
+  using TTable = std::array<uint8_t, 0x10000>;  // bytes per character, 0: not yet known
+  static std::mutex Lock;
+  static std::map<int, std::unique_ptr<TTable>> Tables;
+  std::lock_guard<std::mutex> guard(Lock);
+  std::unique_ptr<TTable>& table = Tables[ACodePage];
+  if (!table) table = std::make_unique<TTable>(TTable{});
+  size_t bytes = 0, i = 0;
+  while (i < AUtf8.size()) {
+    const unsigned char c = static_cast<unsigned char>(AUtf8[i]);
+    if (c < 0x80) {
+      ++bytes;
+      ++i;
+      continue;
+    }
+    // Two- and three-byte sequences that are valid UTF-8: no overlong forms, no surrogates.
+    char32_t cp;
+    size_t n;
+    if (c >= 0xC2 && c < 0xE0 && i + 1 < AUtf8.size() && (AUtf8[i + 1] & 0xC0) == 0x80) {
+      cp = char32_t(c & 0x1F) << 6 | (AUtf8[i + 1] & 0x3F);
+      n = 2;
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < AUtf8.size() && (AUtf8[i + 1] & 0xC0) == 0x80 &&
+               (AUtf8[i + 2] & 0xC0) == 0x80) {
+      cp = char32_t(c & 0x0F) << 12 | char32_t(AUtf8[i + 1] & 0x3F) << 6 | (AUtf8[i + 2] & 0x3F);
+      n = 3;
+      if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    } else {
+      return false;
+    }
+    uint8_t& length = (*table)[cp];
+    if (length == 0)
+      length = static_cast<uint8_t>(Convert(AUtf8.substr(i, n), Converter(ACodePage, true), true).size());
+    bytes += length;
+    i += n;
+  }
+  ABytes = bytes;
+  return true;
+}
+
+}  // namespace
+
 size_t EncodedLength(std::string_view AUtf8, int ACodePage) {
   if (ACodePage == CP_UTF8) return AUtf8.size();
   if (ACodePage == 936) {
@@ -146,6 +203,8 @@ size_t EncodedLength(std::string_view AUtf8, int ACodePage) {
   } else if (IsSevenBit(AUtf8)) {
     return AUtf8.size();
   }
+  size_t bytes = 0;
+  if (EncodesCharactersAlone(ACodePage) && LengthByCharacters(AUtf8, ACodePage, bytes)) return bytes;
   return EncodeText(AUtf8, ACodePage).size();
 }
 

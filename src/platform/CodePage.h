@@ -40,7 +40,10 @@ bool IsSevenBit(std::string_view AText);
 // The number of bytes AUtf8 takes in ACodePage: EncodeText(AUtf8,
 // ACodePage).size(), counted without converting where the code page allows
 // (7-bit text, UTF-8, and GBK text of ASCII and the CJK unified ideographs
-// U+4E00 to U+9FA5, all of which GBK holds in two bytes).
+// U+4E00 to U+9FA5, all of which GBK holds in two bytes).  In the code pages
+// that encode each character on its own (the double-byte Asian ones and the
+// Windows single-byte ones) other characters are encoded once per process
+// and their lengths remembered.
 size_t EncodedLength(std::string_view AUtf8, int ACodePage);
 
 }  // namespace kv

@@ -41,9 +41,27 @@ bool DateShape(std::string_view s) {
   return true;
 }
 
+// The date-time value of a day (as EncodeDate gives it) from a closed
+// formula, for the millions of dates a big file holds: days from 1970-01-01
+// on the proleptic Gregorian calendar (H. Hinnant's days_from_civil), plus the
+// 25,569 days from 1899-12-30.  False for a day that does not exist.
+bool EncodeDay(int AYear, int AMonth, int ADay, TDateTime& AValue) {
+  static const int MonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (AYear < 1 || AYear > 9999 || AMonth < 1 || AMonth > 12 || ADay < 1) return false;
+  const bool leap = AYear % 4 == 0 && (AYear % 100 != 0 || AYear % 400 == 0);
+  if (ADay > MonthDays[AMonth - 1] + (AMonth == 2 && leap ? 1 : 0)) return false;
+  const int y = AYear - (AMonth <= 2 ? 1 : 0);
+  const int era = y / 400;
+  const int yearOfEra = y - era * 400;
+  const int dayOfYear = (153 * (AMonth + (AMonth > 2 ? -3 : 9)) + 2) / 5 + ADay - 1;
+  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  AValue = static_cast<double>(int64_t(era) * 146097 + dayOfEra - 719468 + 25569);
+  return true;
+}
+
 // "yyyy-mm-dd" naming a real day, the first ten characters of s.
 bool ReadDate(std::string_view s, TDateTime& AValue) {
-  return DateShape(s) && TryEncodeDate(TwoDigits(s, 0) * 100 + TwoDigits(s, 2), TwoDigits(s, 5), TwoDigits(s, 8), AValue);
+  return DateShape(s) && EncodeDay(TwoDigits(s, 0) * 100 + TwoDigits(s, 2), TwoDigits(s, 5), TwoDigits(s, 8), AValue);
 }
 
 bool IsDateText(std::string_view s) {

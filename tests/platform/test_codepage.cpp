@@ -35,10 +35,16 @@ TEST(CodePage, EncodedLengthAgreesWithEncoding) {
                          "\xED\x95\x9C\xEA\xB5\xAD",           // Korean: not in GBK
                          "a\xF0\x9F\x98\x80z",                  // outside the BMP
                          "\xEF\xBC\x8C\xE3\x80\x82",           // full-width punctuation
-                         "\xE4\xB8"};                            // cut short
-  for (int cp : {936, CP_UTF8, 950, 1252}) {
-    for (const char* t : texts) EXPECT_EQ(EncodedLength(t, cp), EncodeText(t, cp).size()) << cp << " " << t;
-  }
+                         "\xE4\xB8",                            // cut short
+                         "\xC3\x84rger \xC3\x84\xC3\x84",          // U+00C4, two-byte UTF-8, repeated
+                         "\xE3\x81\x82\xE3\x82\xA2",                // hiragana and katakana
+                         "\xC0\x80 \xED\xA0\x80",                  // overlong NUL, a surrogate: not UTF-8
+                         "\xEF\xBC\x88\xE5\x8C\x97\xEF\xBC\x89"};   // full-width brackets around an ideograph
+  // Twice: the second time the lengths of characters already met are remembered ones.
+  for (int round = 0; round < 2; ++round)
+    for (int cp : {936, CP_UTF8, 950, 1252, 932, 949, 1251})
+      for (const char* t : texts)
+        EXPECT_EQ(EncodedLength(t, cp), EncodeText(t, cp).size()) << cp << " " << t << " round " << round;
 }
 
 }  // namespace
