@@ -12,11 +12,14 @@ row.  The table shows the best and the median wall time, the ratios of the
 peers' times to ours, and the largest peak memory of each program.
 
     compare_xls_peers.py [--build build/release] [--rows 65000] [--rounds 5]
-                         [--csv FILE] [--ours PROGRAM] [--keep DIR]
+                         [--csv FILE] [--ours PROGRAM] [--also NAME=PROGRAM]
+                         [--keep DIR]
 
 --build names the build folder holding kvpublic and bench/peer_xlsxwriter;
---ours times another kvpublic program as ours (an older build, say).  Exits
-non-zero when a program fails or an output does not pass its check.
+--ours times another kvpublic program as ours; --also (repeatable) adds
+another kvpublic program to the rounds under NAME, an older build for a
+before/after figure, say.  Exits non-zero when a program fails or an output
+does not pass its check.
 """
 import argparse
 import io
@@ -72,6 +75,8 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--csv", help="use this CSV instead of generating one")
     parser.add_argument("--ours", help="the kvpublic program to time (default: BUILD/kvpublic)")
+    parser.add_argument("--also", action="append", default=[], metavar="NAME=PROGRAM",
+                        help="another kvpublic program to time in the same rounds")
     parser.add_argument("--keep", help="copy the outputs of the last round here")
     args = parser.parse_args()
 
@@ -92,8 +97,14 @@ def main():
         out["xlwt"] += ".xls"
         out["lxw"] += ".xlsx"
         ours = [kvpublic, "export", "--csv", csv, "--format", "xls", "--output", out["ours"], "--yes"]
-        programs = [
-            ("kvpublic", ours, out["ours"]),
+        programs = [("kvpublic", ours, out["ours"])]
+        for also in args.also:
+            name, _, program = also.partition("=")
+            target = os.path.join(work, "out_also_%d.xls" % len(programs))
+            out[name] = target
+            programs.append((name, [os.path.abspath(program), "export", "--csv", csv, "--format", "xls", "--output",
+                                    target, "--yes"], target))
+        programs += [
             ("xlwt", [PYTHON, os.path.join(HERE, "peer_xlwt.py"), csv, out["xlwt"]], out["xlwt"]),
         ]
         if os.path.exists(peer_lxw):
@@ -120,6 +131,9 @@ def main():
                 peaks[name] = max(peaks[name], peak)
 
         check_xls(out["ours"], args.rows, cols, "kvpublic")
+        for also in args.also:
+            name = also.partition("=")[0]
+            check_xls(out[name], args.rows, cols, name)
         check_xls(out["xlwt"], args.rows, cols, "xlwt")
         if os.path.exists(out["lxw"]):
             check_xlsx(out["lxw"], "libxlsxwriter")
