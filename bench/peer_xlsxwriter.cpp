@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
   std::vector<TKind> kinds;
   lxw_row_t row = 0;
   if (NextRecord(text, pos, values)) {
-    for (size_t c = 0; c < values.size(); ++c) worksheet_write_string(sheet, 0, lxw_col_t(c), values[c].c_str(), nullptr);
+    for (size_t c = 0; c < values.size(); ++c)
+      worksheet_write_string(sheet, 0, lxw_col_t(c), values[c].c_str(), nullptr);
     kinds.assign(values.size(), kUnknown);
     ++row;
   }

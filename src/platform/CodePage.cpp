@@ -218,9 +218,11 @@ std::string DecodeText(std::string_view ABytes, int ACodePage) {
   return Convert(ABytes, Converter(ACodePage, false), false);
 }
 
-std::u16string Utf8ToUtf16(std::string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
+namespace {
+
+// UTF-8 to UTF-16 appended to AOut.  An invalid sequence becomes U+FFFD, or,
+// with AStopAtInvalid, ends the conversion with false.
+bool DecodeUtf8(std::string_view s, std::u16string& out, bool AStopAtInvalid) {
   size_t i = 0;
   while (i < s.size()) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -230,15 +232,24 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
     else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
     else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 4; }
-    else { out.push_back(u'\uFFFD'); ++i; continue; }
-    if (i + n > s.size()) { out.push_back(u'\uFFFD'); break; }
+    else {
+      if (AStopAtInvalid) return false;
+      out.push_back(u'\uFFFD'); ++i; continue;
+    }
+    if (i + n > s.size()) {
+      if (AStopAtInvalid) return false;
+      out.push_back(u'\uFFFD'); break;
+    }
     bool ok = true;
     for (size_t k = 1; k < n; ++k) {
       unsigned char cc = static_cast<unsigned char>(s[i + k]);
       if ((cc & 0xC0) != 0x80) { ok = false; break; }
       cp = (cp << 6) | (cc & 0x3F);
     }
-    if (!ok) { out.push_back(u'\uFFFD'); ++i; continue; }
+    if (!ok) {
+      if (AStopAtInvalid) return false;
+      out.push_back(u'\uFFFD'); ++i; continue;
+    }
     i += n;
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -248,7 +259,21 @@ std::u16string Utf8ToUtf16(std::string_view s) {
       out.push_back(static_cast<char16_t>(cp));
     }
   }
+  return true;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  DecodeUtf8(s, out, false);
   return out;
+}
+
+bool TryUtf8ToUtf16(std::string_view AUtf8, std::u16string& AOut) {
+  AOut.clear();
+  return DecodeUtf8(AUtf8, AOut, true);
 }
 
 std::string Utf16ToUtf8(std::u16string_view s) {

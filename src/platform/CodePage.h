@@ -33,6 +33,9 @@ inline std::string FromSystemBytes(std::string_view ABytes) { return DecodeText(
 // surrogates become U+FFFD on the way back.
 std::u16string Utf8ToUtf16(std::string_view AUtf8);
 std::string Utf16ToUtf8(std::u16string_view AUtf16);
+// Utf8ToUtf16 into AOut (reusing its buffer) when AUtf8 needs no U+FFFD;
+// false (AOut incomplete) at the first sequence that would be replaced.
+bool TryUtf8ToUtf16(std::string_view AUtf8, std::u16string& AOut);
 
 // True when every byte is below 128.
 bool IsSevenBit(std::string_view AText);

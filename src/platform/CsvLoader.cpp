@@ -63,7 +63,6 @@ struct TPlainBytes {
 };
 constexpr TPlainBytes PlainBytes;
 
-
 // Splits the text into rows of values.  Every character of a value is checked
 // to be UTF-8 as it is read, so an error names the line it is on.
 class TCsvReader {

@@ -210,10 +210,19 @@ TEST(CsvLoader, BadInputNamesTheLine) {
       {"", "bad.csv: the file is empty (a header row naming the columns is needed)"},
       {"\n\n", "bad.csv: the file is empty (a header row naming the columns is needed)"},
       {"name,x,NAME\n", "bad.csv, line 1: the header names the column \"NAME\" twice"},
+      // Inside a value that spans lines or after a closing quote: the line of the character.
+      {"a,b\n\"x\n\ny\xFF\",1\n", "bad.csv, line 4: the text is not valid UTF-8"},
+      {"a,b\n\"x\"\xC3\x28,1\n", "bad.csv, line 2: the text is not valid UTF-8"},
+      {"a,b\n\"x\"\"\n\xE4\xB8,1\n", "bad.csv, line 3: the text is not valid UTF-8"},
+      {"a,b\n1,2\r\r\"x,1\n", "bad.csv, line 4: a quoted value is not closed"},
+      {"a,b\n1,2\r\r\"x\"y\"\"\nz", "bad.csv, line 4: 1 value, but the header names 2 columns"},
   };
   for (const TCase& c : cases) {
     TMemDataSet ds;
+    ds.FieldDefs().Add("kept", ftInteger);
+    ds.CreateDataSet();
     EXPECT_EQ(DatabaseError([&] { LoadCsvText(c.Text, "bad.csv", ds); }), c.Expected);
+    EXPECT_EQ(ds.Fields(0)->FieldName, "kept");  // the dataset is not touched
   }
   TScratchDir dir;
   TMemDataSet ds;
@@ -259,7 +268,8 @@ TEST(CsvLoader, StoresWhatTheFieldsOwnConversionStores) {
     }
     TMemDataSet loaded;
     LoadCsvText(csv, "c.csv", loaded);
-    ASSERT_EQ(loaded.Fields(0)->DataType(), c.Type) << c.Texts[0] << ": " << FieldTypeName(loaded.Fields(0)->DataType());
+    ASSERT_EQ(loaded.Fields(0)->DataType(), c.Type)
+        << c.Texts[0] << ": " << FieldTypeName(loaded.Fields(0)->DataType());
     TMemDataSet reference;
     reference.FieldDefs().Add("v", c.Type, loaded.Fields(0)->Size());
     reference.CreateDataSet();
@@ -288,7 +298,9 @@ TEST(CsvLoader, QuotesInsideAndAfterValues) {
       "1,2,",
       "q.csv", ds);
   const char* expected[4][3] = {
-      {"ab" "cd", "\"x", "ab\"c"},
+      {"ab"
+       "cd",
+       "\"x", "ab\"c"},
       {"x\"", "\"", "two\nlinestail\""},
       {"", nullptr, "\"\""},
       {"1", "2", nullptr},
@@ -303,28 +315,6 @@ TEST(CsvLoader, QuotesInsideAndAfterValues) {
       }
     }
     ds.Next();
-  }
-}
-
-// Errors name the line of the offending character, also inside a value that
-// spans lines or after a closing quote; the dataset is not touched.
-TEST(CsvLoader, ErrorsInsideLongValuesNameTheirLine) {
-  struct TCase {
-    std::string Text, Expected;
-  } cases[] = {
-      {"a,b\n\"x\n\ny\xFF\",1\n", "e.csv, line 4: the text is not valid UTF-8"},
-      {"a,b\n\"x\"\xC3\x28,1\n", "e.csv, line 2: the text is not valid UTF-8"},
-      {"a,b\n\"x\"\"\n\xE4\xB8,1\n", "e.csv, line 3: the text is not valid UTF-8"},
-      {"a,b\n1,2\r\r\"x,1\n", "e.csv, line 4: a quoted value is not closed"},
-      {"a,b\n1,2\r\r\"x\"y\"\"\nz", "e.csv, line 4: 1 value, but the header names 2 columns"},
-      {"a,b\n1,2\n3\n", "e.csv, line 3: 1 value, but the header names 2 columns"},
-  };
-  for (const TCase& c : cases) {
-    TMemDataSet ds;
-    ds.FieldDefs().Add("kept", ftInteger);
-    ds.CreateDataSet();
-    EXPECT_EQ(DatabaseError([&] { LoadCsvText(c.Text, "e.csv", ds); }), c.Expected);
-    EXPECT_EQ(ds.Fields(0)->FieldName, "kept");
   }
 }
 

@@ -33,49 +33,13 @@ std::basic_string<C> WithoutCarriageReturns(std::basic_string_view<C> AText) {
 std::string WithoutCarriageReturns(std::string_view AText) { return WithoutCarriageReturns<char>(AText); }
 std::u16string WithoutCarriageReturns(std::u16string_view AText) { return WithoutCarriageReturns<char16_t>(AText); }
 
-// UTF-8 to UTF-16 into AOut, decoding exactly as Utf8ToUtf16 does, as long as
-// that needs no replacement character; false at the first sequence it would
-// replace (AOut is then incomplete).  ACharacters: the characters decoded.
-bool DecodeUtf8(std::string_view AText, std::u16string& AOut, size_t& ACharacters) {
-  AOut.clear();
-  ACharacters = 0;
-  size_t i = 0;
-  while (i < AText.size()) {
-    const unsigned char c = static_cast<unsigned char>(AText[i]);
-    char32_t cp;
-    size_t n;
-    if (c < 0x80) {
-      cp = c;
-      n = 1;
-    } else if ((c & 0xE0) == 0xC0) {
-      cp = c & 0x1F;
-      n = 2;
-    } else if ((c & 0xF0) == 0xE0) {
-      cp = c & 0x0F;
-      n = 3;
-    } else if ((c & 0xF8) == 0xF0) {
-      cp = c & 0x07;
-      n = 4;
-    } else {
-      return false;
-    }
-    if (i + n > AText.size()) return false;
-    for (size_t k = 1; k < n; ++k) {
-      const unsigned char cc = static_cast<unsigned char>(AText[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    i += n;
-    ++ACharacters;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      AOut.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      AOut.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      AOut.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return true;
+// The characters of UTF-8 text that decodes without replacements: its bytes
+// that start a character.
+size_t CharacterCount(std::string_view AText) {
+  size_t n = 0;
+  for (char c : AText)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
 }
 
 // Code pages in which every character of decodable UTF-8 takes one or two
@@ -193,8 +157,8 @@ void TcxXLSExportProvider::PutText8(int ACol, int ARow, std::string_view AText) 
   // its UTF-16 form.  Where the code page takes one or two bytes per
   // character the count of characters mostly decides without encoding.
   const int codePage = SystemCodePage();
-  size_t characters = 0;
-  if (!hasReturns && DecodeUtf8(AText, FWideText, characters)) {
+  if (!hasReturns && TryUtf8ToUtf16(AText, FWideText)) {
+    const size_t characters = CharacterCount(AText);
     size_t bytes;
     if (codePage == CP_UTF8)
       bytes = AText.size();

@@ -267,7 +267,7 @@ TEST_F(XLSProvider, TextCells) {
 // bytes in GBK), characters GBK lacks (one "?" each, however many UTF-16
 // units), bytes that are not UTF-8, and texts of more than 127 characters.
 TEST_F(XLSProvider, TextCellsByTheirLengthInTheCodePage) {
-  const std::string paren = "\xEF\xBC\x88";     // "（" U+FF08: 2 bytes in GBK
+  const std::string paren = "\xEF\xBC\x88";      // "（" U+FF08: 2 bytes in GBK
   const std::string smile = "\xF0\x9F\x98\x80";  // U+1F600: "?" in GBK, two UTF-16 units
   const std::string zh = "\xE4\xB8\xAD";
   const std::u16string smile16 = u"\U0001F600";
