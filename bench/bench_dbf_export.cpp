@@ -81,8 +81,12 @@ struct TBenchForm {
     Source->SetDataSet(DataSet);
     View->DataController()->SetDataSource(Source);
     Grid->Levels()->Add()->SetGridView(View);
-    for (int i = 0; i < DataSet->FieldCount(); ++i)
-      View->CreateColumn()->DataBinding()->FieldName = DataSet->Fields(i)->FieldName;
+    TcxGridBand* band = View->Bands()->Add();  // a banded view shows the columns of its bands
+    for (int i = 0; i < DataSet->FieldCount(); ++i) {
+      TcxGridDBBandedColumn* column = View->CreateColumn();
+      column->DataBinding()->FieldName = DataSet->Fields(i)->FieldName;
+      column->Position().SetBand(band);
+    }
   }
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/DemoData.h"
 #include "app/ExportRun.h"
+#include "platform/Files.h"
 #include "platform/Forms.h"
 
 namespace kv::app {
@@ -16,17 +17,21 @@ namespace {
 struct TValueOption {
   const char* Name;
   std::string TExportRequest::*Target;
+  bool TextFormat = false;  // a text-format option: txt only, may be empty
 };
 
 const TValueOption ExportOptions[] = {
-    {"--db", &TExportRequest::Database},   {"--table", &TExportRequest::Table},   {"--query", &TExportRequest::Query},
-    {"--csv", &TExportRequest::Csv},       {"--layout", &TExportRequest::Layout}, {"--format", &TExportRequest::Format},
-    {"--output", &TExportRequest::Output},
+    {"--db", &TExportRequest::Database},         {"--table", &TExportRequest::Table},
+    {"--query", &TExportRequest::Query},         {"--csv", &TExportRequest::Csv},
+    {"--layout", &TExportRequest::Layout},       {"--format", &TExportRequest::Format},
+    {"--output", &TExportRequest::Output},       {"--separator", &TExportRequest::Separator, true},
+    {"--prefix", &TExportRequest::Prefix, true}, {"--suffix", &TExportRequest::Suffix, true},
 };
 
 TExportRequest ParseExport(const std::vector<std::string>& AArgs) {
   TExportRequest request;
   std::vector<std::string> seen;
+  std::string textFormatOption;  // the first text-format option given
   for (size_t i = 1; i < AArgs.size(); ++i) {
     std::string arg = AArgs[i];
     std::string value;
@@ -59,7 +64,8 @@ TExportRequest ParseExport(const std::vector<std::string>& AArgs) {
       if (i + 1 >= AArgs.size()) throw EUsageError("option " + arg + " needs a value");
       value = AArgs[++i];
     }
-    if (value.empty()) throw EUsageError("option " + arg + " needs a value");
+    if (value.empty() && !option->TextFormat) throw EUsageError("option " + arg + " needs a value");
+    if (option->TextFormat && textFormatOption.empty()) textFormatOption = arg;
     request.*(option->Target) = value;
     seen.push_back(arg);
   }
@@ -76,6 +82,8 @@ TExportRequest ParseExport(const std::vector<std::string>& AArgs) {
   if (!FindExportFormat(request.Format))
     throw EUsageError("unknown format \"" + request.Format + "\" (supported: " + SupportedFormats() + ")");
   if (request.Output.empty()) throw EUsageError("--output PATH is missing");
+  if (!textFormatOption.empty() && !SameTextAscii(request.Format, "txt"))
+    throw EUsageError(textFormatOption + " goes with --format txt only");
   return request;
 }
 
@@ -108,12 +116,15 @@ std::string UsageText() {
   return "usage:\n"
          "  kvpublic export (--db FILE (--table NAME | --query SQL) | --csv FILE)\n"
          "                  [--layout FILE.json] --format FORMAT --output PATH [--yes | --no]\n"
+         "                  [--separator TEXT] [--prefix TEXT] [--suffix TEXT]   (txt only)\n"
          "  kvpublic demo [DIR]\n"
          "  kvpublic --help\n"
          "\n"
          "formats: " +
          SupportedFormats() +
          "\n"
+         "txt: without --separator the cells are padded into columns; --separator, --prefix\n"
+         "and --suffix put a text between cells, before and after every cell (may be empty).\n"
          "--yes / --no answer the question whether an existing file is replaced; without\n"
          "them a terminal asks, and a run without a terminal answers No.\n"
          "exit codes: 0 written, 1 error, 2 bad arguments, 3 nothing written (cancelled or declined)\n";

@@ -2,10 +2,13 @@
 //
 //   kvpublic export (--db FILE (--table NAME | --query SQL) | --csv FILE)
 //                   [--layout FILE.json] --format FORMAT --output PATH [--yes | --no]
+//                   [--separator TEXT] [--prefix TEXT] [--suffix TEXT]      (txt only)
 //   kvpublic demo [DIR]
 //   kvpublic --help
 //
 // Options take their value as the next argument or after "=" (--db=shop.db).
+// Values may not be empty, except those of the three text-format options
+// (--separator= gives an empty separator).
 // The options and exit codes are a contract that scripts rely on; new formats
 // are added to the format table (ExportRun.h) without changing them.
 #pragma once
@@ -37,6 +40,10 @@ struct TExportRequest {
   std::string Layout;    // --layout
   std::string Format;    // --format
   std::string Output;    // --output
+  // The text format's separator, cell prefix and cell suffix (txt only).
+  std::string Separator;  // --separator
+  std::string Prefix;     // --prefix
+  std::string Suffix;     // --suffix
   TOverwrite Overwrite = TOverwrite::Ask;
 };
 

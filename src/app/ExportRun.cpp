@@ -6,6 +6,7 @@
 
 #include "app/Layout.h"
 #include "app/Progress.h"
+#include "export/GridExport.h"
 #include "gridpack/DBBandedTableView.h"
 #include "gridpack/Grid.h"
 #include "library/ExportPrompt.h"
@@ -21,13 +22,44 @@ namespace kv::app {
 
 namespace {
 
-void RunDbf(TcxGrid&, TcxGridDBBandedTableView& AView) {
-  TcxGridDBBandedTableView* view = &AView;
+void RunDbf(TcxGrid&, TcxGridTableView& AView, const TExportRequest&) {
+  TcxGridDBBandedTableView* view = dynamic_cast<TcxGridDBBandedTableView*>(&AView);
   ConvertToDBF(&view);
 }
 
+void RunXls(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) { ConvertToExcel(&AGrid); }
+
+// The steps of the library's own export commands: the save prompt with the
+// format's filter, the extension fix-up and the overwrite question; false
+// when the user cancelled or declined (nothing is to be written).
+bool PromptTarget(const char* AFilter, const char* AExtension, std::string& AFileName) {
+  if (!PromptExportFile(AFilter, AFileName)) return false;
+  AFileName = ApplyExportExtension(AFileName, AExtension);
+  return ConfirmExportOverwrite(AFileName);
+}
+
+void RunText(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest& ARequest) {
+  std::string fileName;
+  if (!PromptTarget("文本文件(*.txt)|*.txt", ".txt", fileName)) return;
+  SaveGridAsText(fileName, &AGrid, true, true, ARequest.Separator, ARequest.Prefix, ARequest.Suffix,
+                 ExportFileExt(fileName));
+}
+
+void RunHtml(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) {
+  std::string fileName;
+  if (!PromptTarget("HTML文件(*.html)|*.html", ".html", fileName)) return;
+  SaveGridAsHTML(fileName, &AGrid, true, true, ExportFileExt(fileName));
+}
+
+void RunXml(TcxGrid& AGrid, TcxGridTableView&, const TExportRequest&) {
+  std::string fileName;
+  if (!PromptTarget("XML文件(*.xml)|*.xml", ".xml", fileName)) return;
+  SaveGridAsXML(fileName, &AGrid, true, true, ExportFileExt(fileName));
+}
+
 const TExportFormat Formats[] = {
-    {"dbf", ".dbf", RunDbf},
+    {"dbf", ".dbf", RunDbf, true}, {"xls", ".xls", RunXls}, {"txt", ".txt", RunText},
+    {"html", ".html", RunHtml},    {"xml", ".xml", RunXml},
 };
 
 // Puts the current directory back when the command ends (the save dialog
@@ -61,17 +93,19 @@ int RunExport(const TExportRequest& ARequest) {
   const TExportFormat* format = FindExportFormat(ARequest.Format);
   if (!format) throw EUsageError("unknown format \"" + ARequest.Format + "\"");
   TCurrentDirKeeper dirKeeper;
+  TProgress progress(std::cerr, TProgress::StderrIsTerminal());
+  TLoadProgress loading = [&progress](int ACount) { progress.RecordsLoaded(ACount); };
 
   // The form a desktop host would hold: dataset, data source, grid, view.
   TComponent form;
   form.Name = "ExportForm";
   auto* dataSet = new TMemDataSet(&form);
   if (!ARequest.Csv.empty())
-    LoadCsvFile(ARequest.Csv, *dataSet);
+    LoadCsvFile(ARequest.Csv, *dataSet, loading);
   else if (!ARequest.Table.empty())
-    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet);
+    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet, loading);
   else
-    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet);
+    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet, loading);
   auto* source = new TDataSource(&form);
   source->SetDataSet(dataSet);
   auto* grid = new TcxGrid(&form);
@@ -82,6 +116,7 @@ int RunExport(const TExportRequest& ARequest) {
     ApplyDefaultLayout(*view, *dataSet);
   else
     ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
+  progress.Clear();
 
   // The save prompt gets --output; the overwrite question --yes / --no, or
   // the terminal (which answers No when nobody can be asked).
@@ -93,9 +128,10 @@ int RunExport(const TExportRequest& ARequest) {
   if (ARequest.Overwrite == TOverwrite::No) ui.QueueAnswer(IDNO);
   TUIServiceScope uiScope(ui);
   {
-    TProgress progress(dataSet->RecordCount());
-    format->Run(*grid, *view);
+    TProgressHooks hooks(progress, dataSet->RecordCount());
+    format->Run(*grid, *view, ARequest);
   }
+  progress.Clear();
 
   for (const TUIQuestion& q : ui.Questions()) {
     if (q.Kind == TUIQuestionKind::SaveDialog && q.Answer == IDCANCEL) {

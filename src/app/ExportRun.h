@@ -9,17 +9,22 @@
 
 namespace kv {
 class TcxGrid;
-class TcxGridDBBandedTableView;
+class TcxGridTableView;
 }  // namespace kv
 
 namespace kv::app {
 
 // An export format of the command line: its name, the extension the library
-// gives its files, and the library entry point that writes it.
+// gives its files, and what runs it: an exported function of the library
+// (dbf, xls) or the prompt and entry point the library's menu command of that
+// format uses (txt, html, xml).  Each asks for the target through the
+// library's save prompt, fixes the extension and asks before replacing a file.
 struct TExportFormat {
   const char* Name;
   const char* Extension;
-  void (*Run)(TcxGrid& AGrid, TcxGridDBBandedTableView& AView);
+  void (*Run)(TcxGrid& AGrid, TcxGridTableView& AView, const TExportRequest& ARequest);
+  // The view must be a data-bound banded table view (the dBASE export).
+  bool NeedsBandedView = false;
 };
 
 // The format of that name (compared without case of A to Z); nullptr if none.

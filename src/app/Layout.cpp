@@ -70,10 +70,13 @@ TLayout ReadLayoutFile(const std::string& AFileName) {
 void ApplyLayout(const TLayout& ALayout, const std::string& AName, TcxGridDBBandedTableView& AView,
                  const TDataSet& ADataSet) {
   AView.ClearColumns();
+  AView.Bands()->Clear();
+  TcxGridBand* band = AView.Bands()->Add();  // a banded view shows the columns of its bands
   int number = 0;
   for (const TLayoutColumn& c : ALayout.Columns) {
     ++number;
     TcxGridDBBandedColumn* column = AView.CreateColumn();
+    column->Position().SetBand(band);
     if (!c.Field.empty()) {
       TField* field = ADataSet.FindField(c.Field);
       if (!field) Fail(AName, "column " + std::to_string(number) + ": the data has no field \"" + c.Field + "\"");
@@ -87,8 +90,13 @@ void ApplyLayout(const TLayout& ALayout, const std::string& AName, TcxGridDBBand
 
 void ApplyDefaultLayout(TcxGridDBBandedTableView& AView, const TDataSet& ADataSet) {
   AView.ClearColumns();
-  for (int i = 0; i < ADataSet.FieldCount(); ++i)
-    AView.CreateColumn()->DataBinding()->FieldName = ADataSet.Fields(i)->FieldName;
+  AView.Bands()->Clear();
+  TcxGridBand* band = AView.Bands()->Add();
+  for (int i = 0; i < ADataSet.FieldCount(); ++i) {
+    TcxGridDBBandedColumn* column = AView.CreateColumn();
+    column->DataBinding()->FieldName = ADataSet.Fields(i)->FieldName;
+    column->Position().SetBand(band);
+  }
 }
 
 }  // namespace kv::app

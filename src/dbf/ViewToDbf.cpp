@@ -98,7 +98,7 @@ void ExportViewToDBF(const std::string& AFileName, TcxGridDBBandedTableView* AVi
   std::vector<TDBFFieldStruct> fields;
   for (int i = 0; i < AView->ColumnCount(); ++i) {
     TcxGridDBBandedColumn* column = AView->Columns(i);
-    if (!column->Visible()) continue;
+    if (column->VisibleIndex() < 0) continue;  // hidden, or outside the shown bands
     TField* field = column->DataBinding()->Field();
     TDBFFieldStruct entry = FieldToDBFField(field);
     // (appending to a one-letter string, not "F" + ..., avoids a GCC 12

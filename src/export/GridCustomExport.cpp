@@ -29,7 +29,23 @@ class TGridUpdateLock {
   TcxGrid* FGrid;
 };
 
+TcxExportProgressObserver& ProgressObserver() {
+  static TcxExportProgressObserver observer;
+  return observer;
+}
+
 }  // namespace
+
+TcxExportProgressObserver SetExportProgressObserver(TcxExportProgressObserver AObserver) {
+  TcxExportProgressObserver previous = std::move(ProgressObserver());
+  ProgressObserver() = std::move(AObserver);
+  return previous;
+}
+
+void TcxGridCustomExport::ReportProgress(TcxExportPhase APhase, int ACount, int ATotal) const {
+  const TcxExportProgressObserver& observer = ProgressObserver();
+  if (FReportsProgress && observer) observer(APhase, ACount, ATotal);
+}
 
 TcxGridCustomExport::TcxGridCustomExport(const std::string& AFileName, int AExportKind, TcxCustomGridView* AView,
                                          TcxGrid* AGrid, TcxCustomGridTableViewInfo* ALayoutInfo) {
@@ -56,6 +72,7 @@ TcxGridCustomExport::TcxGridCustomExport(TcxGridCustomExport& AMaster, TcxCustom
     : TcxGridCustomExport(AMaster.FTargetFile, AMaster.FExportKind, AView, AMaster.FGridControl, ALayoutInfo) {
   FExpandRecords = AMaster.FExpandRecords;
   FAllRecords = AMaster.FAllRecords;
+  FReportsProgress = false;
 }
 
 TcxGridCustomExport::~TcxGridCustomExport() {
@@ -66,11 +83,13 @@ TcxGridCustomExport::~TcxGridCustomExport() {
 void TcxGridCustomExport::Execute() {
   Build();
   BeforeFinish();
+  ReportProgress(TcxExportPhase::Finish, 0, -1);
   FExportProvider->Finish();
 }
 
 void TcxGridCustomExport::Build() {
   FBuiltCells = false;
+  FCellsWritten = 0;
   FPropertiesKinds.clear();
   FCurrencyItems.clear();
   try {
@@ -78,12 +97,14 @@ void TcxGridCustomExport::Build() {
     CollectRecords();
     RegisterBaseStyle();
     LayOut();
+    ReportProgress(TcxExportPhase::LayOut, RecordCount(), RecordCount());
     FColumnScale.Arrange();
     FRowScale.Arrange();
     if (FColumnScale.IntervalCount() > 0 && FRowScale.IntervalCount() > 0) {
       FExportProvider->DefineGrid(FColumnScale.IntervalCount(), FRowScale.IntervalCount(), false);
       FBuiltCells = true;
       WriteCells();
+      ReportProgress(TcxExportPhase::WriteCells, FCellsWritten, -1);
     }
   } catch (...) {
     AfterBuild();

@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,22 @@ TcxGridExportClass GridExportClassOf(const char* AClassName) {
           -> std::unique_ptr<TcxGridCustomExport> { return std::make_unique<T>(AMaster, AView, ALayoutInfo); }};
   return &info;
 }
+
+// The phases of an export that a progress observer hears of.
+enum class TcxExportPhase {
+  LayOut,      // records laid out: ACount of ATotal
+  WriteCells,  // cells written: ACount (ATotal -1: not known beforehand)
+  Finish,      // the provider writes its file (once, ACount 0, ATotal -1)
+};
+
+// A process-wide observer of the running export (the command line's progress
+// line).  Only the exporter an entry point runs reports; detail exporters of
+// master rows do not.  Calls come every 256 records and every 4,096 cells,
+// and once at the end of each phase with the final count.
+using TcxExportProgressObserver = std::function<void(TcxExportPhase APhase, int ACount, int ATotal)>;
+
+// Installs AObserver (an empty one: none) and returns the one installed before.
+TcxExportProgressObserver SetExportProgressObserver(TcxExportProgressObserver AObserver);
 
 class TcxGridCustomExport {
  public:
@@ -166,6 +183,13 @@ class TcxGridCustomExport {
   // Builds FBaseStyle from the view's background style, makes it the
   // provider's default style and registers it.
   virtual void RegisterBaseStyle();
+
+  // --- Progress ----------------------------------------------------------
+  // Tells the progress observer that ADone of the export records are laid
+  // out (exporters call it as they go; Build reports the end).
+  void ReportRecordsLaidOut(int ADone) {
+    if (FReportsProgress && (ADone & 255) == 0) ReportProgress(TcxExportPhase::LayOut, ADone, RecordCount());
+  }
 
   // --- Areas -------------------------------------------------------------
   // The cell area of a pixel rectangle (each edge must be a boundary).
@@ -277,6 +301,16 @@ class TcxGridCustomExport {
   TVarType NativeTarget(TcxCustomEditProperties* AProperties, TcxCustomGridTableItem* AItem,
                         const Variant& ASource) const;
 
+  // Tells the observer (when there is one and this exporter reports).
+  void ReportProgress(TcxExportPhase APhase, int ACount, int ATotal) const;
+  // Counts a written cell, reporting every 4,096.
+  void CountCell() {
+    if (FReportsProgress && (++FCellsWritten & 4095) == 0)
+      ReportProgress(TcxExportPhase::WriteCells, FCellsWritten, -1);
+  }
+
+  bool FReportsProgress = true;  // false for detail exporters
+  int FCellsWritten = 0;
   bool FBuiltCells = false;
   mutable TSpanHint FColumnHint, FRowHint;
   mutable std::vector<TPropertiesKind> FPropertiesKinds;

@@ -155,6 +155,7 @@ void TcxGridCustomExport::WriteEmptyArea(const TRect& ABounds, const TcxCellArea
 void TcxGridCustomExport::WriteValueArea(const TRect& ABounds, const TcxCellArea& AIndexRange, const Variant& AValue,
                                          int AStyleIndex) {
   TcxCellArea area = CellSpanWithin(ABounds, AIndexRange);
+  CountCell();
   if (!AValue.IsNull()) FExportProvider->PutValue(area.Left, area.Top, AValue);
   FExportProvider->ApplyMergedStyle(area.Left, area.Top, area.RowSpan(), area.ColSpan(), AStyleIndex);
 }
@@ -162,6 +163,7 @@ void TcxGridCustomExport::WriteValueArea(const TRect& ABounds, const TcxCellArea
 void TcxGridCustomExport::WriteItemArea(const TRect& ABounds, const TcxCellArea& AIndexRange,
                                         TcxCustomGridTableItem* AItem, TcxCustomGridRecord* ARecord, int AStyleIndex) {
   TcxCellArea area = CellSpanWithin(ABounds, AIndexRange);
+  CountCell();
   if (AItem) {
     if (!(FExportProvider->AcceptsGraphics() && WritePicture(area.Left, area.Top, AItem, ARecord))) {
       Variant value;

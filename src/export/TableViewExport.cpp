@@ -262,7 +262,9 @@ void TcxGridTableViewExport::ExportHeader(int& ATop, int& /*ALeft*/) {
 }
 
 void TcxGridTableViewExport::ExportRecords(int& ATop, int& ALeft) {
+  int done = 0;
   for (TcxCustomGridRecord* record : FExportRecords) {
+    ReportRecordsLaidOut(done++);
     ALeft = 0;
     if (dynamic_cast<TcxGridGroupRow*>(record))
       ExportGroupRow(ATop, ALeft, record);

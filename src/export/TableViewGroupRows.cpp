@@ -79,7 +79,7 @@ void TcxGridTableViewExport::AddGroupSummaryCell(TcxGridGroupRow* ARow, const TR
   TcxDataSummaryItem* item = AItems.Items(AIndex);
   auto* tableItem = dynamic_cast<TcxGridTableSummaryItem*>(item);
   TcxGridColumn* column = tableItem ? tableItem->Column() : dynamic_cast<TcxGridColumn*>(item->ItemLink());
-  if (column && !column->Visible()) return;
+  if (column && column->VisibleIndex() < 0) return;
   const Variant value =
       static_cast<size_t>(AIndex) < AValues.size() ? AValues[static_cast<size_t>(AIndex)] : Variant::Null();
   std::string text = item->FormatValue(value, false);

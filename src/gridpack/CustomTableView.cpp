@@ -66,15 +66,7 @@ void TcxCustomGridTableItem::SetIndex(int AIndex) {
   items.insert(items.begin() + to, std::move(self));
 }
 
-int TcxCustomGridTableItem::VisibleIndex() const {
-  if (!FVisible) return -1;
-  int index = 0;
-  for (const auto& item : FGridView->FItems) {
-    if (item.get() == this) return index;
-    if (item->Visible()) ++index;
-  }
-  return -1;
-}
+int TcxCustomGridTableItem::VisibleIndex() const { return FGridView->VisibleIndexOf(this); }
 
 std::string TcxCustomGridTableItem::Caption() const {
   return FCaptionAssigned ? FCaption : FDataBinding->DefaultCaption();
@@ -249,6 +241,16 @@ TcxCustomGridTableItem* TcxCustomGridTableView::VisibleItems(int AIndex) const {
   for (const auto& item : FItems)
     if (item->Visible() && seen++ == AIndex) return item.get();
   RaiseListIndexError(AIndex);
+}
+
+int TcxCustomGridTableView::VisibleIndexOf(const TcxCustomGridTableItem* AItem) const {
+  if (!AItem || !AItem->Visible()) return -1;
+  int index = 0;
+  for (const auto& item : FItems) {
+    if (item.get() == AItem) return index;
+    if (item->Visible()) ++index;
+  }
+  return -1;
 }
 
 TcxCustomGridTableItem* TcxCustomGridTableView::FindItemByDataIndex(int ADataIndex) const {

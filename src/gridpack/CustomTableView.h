@@ -88,7 +88,8 @@ class TcxCustomGridTableItem : public TComponent {
   // Position in the view's item collection, from 0; setting moves the item.
   int Index() const;
   void SetIndex(int AIndex);
-  // Position among the visible items; -1 when hidden.
+  // Position among the visible items of the view (its VisibleItems); -1
+  // when not shown.
   int VisibleIndex() const;
 
   bool Visible() const { return FVisible; }
@@ -255,8 +256,13 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   // Frees the item at AIndex; the following ones move up.
   void DeleteItem(int AIndex);
   void ClearItems();
-  int VisibleItemCount() const;
-  TcxCustomGridTableItem* VisibleItems(int AIndex) const;  // list-index error when out of range
+  // The items shown, in the order they are shown: here the items whose
+  // Visible is set, in index order; views that place their items otherwise
+  // (banded views: only items in visible bands, band by band) say so.
+  virtual int VisibleItemCount() const;
+  virtual TcxCustomGridTableItem* VisibleItems(int AIndex) const;  // list-index error when out of range
+  // The position of AItem among the visible items; -1 when it is not shown.
+  virtual int VisibleIndexOf(const TcxCustomGridTableItem* AItem) const;
   // The item whose data index is ADataIndex; nullptr when none.
   TcxCustomGridTableItem* FindItemByDataIndex(int ADataIndex) const;
 

@@ -255,8 +255,11 @@ TcxGridTableViewStyles* TcxGridTableViewStyleSheet::Styles() const {
 TcxGridTableView::TcxGridTableView(TComponent* AOwner)
     : TcxGridTableView(AOwner, std::make_unique<TcxGridDataController>()) {}
 
-TcxGridTableView::TcxGridTableView(TComponent* AOwner, std::unique_ptr<TcxCustomDataController> ADataController)
+TcxGridTableView::TcxGridTableView(TComponent* AOwner, std::unique_ptr<TcxCustomDataController> ADataController,
+                                   std::unique_ptr<TcxGridTableOptionsView> AOptionsView)
     : TcxCustomGridTableView(AOwner, std::move(ADataController)),
+      FOptionsView(AOptionsView ? std::move(AOptionsView) : std::make_unique<TcxGridTableOptionsView>()),
+      OptionsView(*FOptionsView),
       FStyles(std::make_unique<TcxGridTableViewStyles>(this)) {}
 
 TcxGridTableView::~TcxGridTableView() = default;

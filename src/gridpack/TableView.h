@@ -113,6 +113,7 @@ enum TcxGridLines { glBoth, glNone, glVertical, glHorizontal };
 enum TcxGridGroupSummaryLayout { gslStandard, gslAlignWithColumns, gslAlignWithColumnsAndDistribute };
 
 struct TcxGridTableOptionsView {
+  virtual ~TcxGridTableOptionsView() = default;
   bool Header = true;
   bool Footer = false;
   TcxGridGroupFootersMode GroupFooters = gfInvisible;
@@ -234,6 +235,9 @@ class TcxGridTableViewStyleSheet : public TcxCustomStyleSheet {
 };
 
 class TcxGridTableView : public TcxCustomGridTableView {
+  // Declared first: OptionsView refers to it.
+  std::unique_ptr<TcxGridTableOptionsView> FOptionsView;
+
  public:
   explicit TcxGridTableView(TComponent* AOwner = nullptr);
   ~TcxGridTableView() override;
@@ -256,7 +260,10 @@ class TcxGridTableView : public TcxCustomGridTableView {
   TcxGridColumn* GroupedColumns(int AIndex) const;  // list-index error when out of range
   std::vector<TcxCustomGridTableItem*> GetGroupingItems() const override;
 
-  TcxGridTableOptionsView OptionsView;
+  // The display options.  They live in an object of the view's options
+  // class (subclasses extend it, TcxGridBandedTableView's band options), so
+  // a view reached as a TcxGridTableView shows the same values.
+  TcxGridTableOptionsView& OptionsView;
   TcxGridPreview& Preview() { return FPreview; }
   const TcxGridPreview& Preview() const { return FPreview; }
   TcxGridTableViewStyles* Styles() const override { return FStyles.get(); }
@@ -274,7 +281,12 @@ class TcxGridTableView : public TcxCustomGridTableView {
   void Assign(const TcxCustomGridTableView& ASource) override;
 
  protected:
-  TcxGridTableView(TComponent* AOwner, std::unique_ptr<TcxCustomDataController> ADataController);
+  // AOptionsView: the options object of a subclass (nullptr: table options).
+  TcxGridTableView(TComponent* AOwner, std::unique_ptr<TcxCustomDataController> ADataController,
+                   std::unique_ptr<TcxGridTableOptionsView> AOptionsView = nullptr);
+  // Replaces the styles with those of a subclass (in its constructor, before
+  // anything refers to them).
+  void SetStyles(std::unique_ptr<TcxGridTableViewStyles> AStyles) { FStyles = std::move(AStyles); }
   // The column class of this view.
   virtual std::unique_ptr<TcxGridColumn> NewColumn();
   std::unique_ptr<TcxCustomGridTableItem> NewItem() override;

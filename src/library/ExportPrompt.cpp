@@ -27,6 +27,11 @@ std::string ApplyExportExtension(const std::string& AFileName, const std::string
   return AFileName;
 }
 
+std::string ExportFileExt(const std::string& AFileName) {
+  std::string ext = ExtractFileExt(AFileName);
+  return ext.empty() ? ext : ext.substr(1);
+}
+
 std::string OverwriteQuestion(const std::string& AFileName) {
   return std::string("  文件: ") + AFileName + " 已经存在," + "\r" + "是否替换原有文件? ";
 }

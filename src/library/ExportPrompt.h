@@ -21,6 +21,13 @@ bool PromptExportFile(const std::string& AFilter, std::string& AFileName);
 // already equals AExt when the case of A to Z is ignored.
 std::string ApplyExportExtension(const std::string& AFileName, const std::string& AExt);
 
+// The extension of a fixed-up target name without its dot ("xls"; "XLS" for
+// "book.XLS").  The entry points of the export engine replace a name's
+// extension with the FileExt they get; given this one, they write the very
+// file the user chose and was asked about, also where file names differ by
+// the case of their letters.
+std::string ExportFileExt(const std::string& AFileName);
+
 // The text of the overwrite question for AFileName: the file name on the
 // first line, "是否替换原有文件? " on the second (separated by a lone "\r").
 std::string OverwriteQuestion(const std::string& AFileName);

@@ -30,4 +30,14 @@ extern "C" {
 // declines to replace an existing file.  Errors of the export are not caught.
 KV_EXPORT void KV_STDCALL ConvertToDBF(void* AViewVariable);
 
+// Asks for an ".xls" target (filter "文本文件(*.xls)|*.xls") and writes the
+// view of the grid's active level as an Excel workbook with native values,
+// every record and every group expanded.  AGrid is the host's grid (a
+// kv::TcxGrid*); nothing about it is tested before the prompt, and a missing
+// grid writes nothing.  Returns quietly when the prompt is cancelled or the
+// user declines to replace an existing file (on Yes the file is overwritten,
+// not deleted first).  The workbook is not opened afterwards.  Errors of the
+// export are not caught.
+KV_EXPORT void KV_STDCALL ConvertToExcel(void* AGrid);
+
 }  // extern "C"

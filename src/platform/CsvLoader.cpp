@@ -129,7 +129,8 @@ class TCsvReader {
 
 }  // namespace
 
-void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet) {
+void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet,
+                 const TLoadProgress& AProgress) {
   TCsvReader reader(AText, AName);
   TCsvRow header;
   if (!reader.Next(header))
@@ -158,7 +159,9 @@ void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet
     }
     rows.push_back(std::move(row));
     row = TCsvRow();
+    if (AProgress && rows.size() % LoadProgressStep == 0) AProgress(static_cast<int>(rows.size()));
   }
+  if (AProgress) AProgress(static_cast<int>(rows.size()));
 
   ADataSet.Close();
   ADataSet.FieldDefs().Clear();
@@ -192,7 +195,7 @@ void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet
   ADataSet.EnableControls();
 }
 
-void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet) {
+void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet, const TLoadProgress& AProgress) {
   if (DirectoryExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": it is a folder");
   if (!FileExists(AFileName)) throw EDatabaseError("cannot read \"" + AFileName + "\": the file does not exist");
   std::string text;
@@ -201,7 +204,7 @@ void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet) {
   } catch (const Exception& e) {
     throw EDatabaseError("cannot read \"" + AFileName + "\": " + e.Message());
   }
-  LoadCsvText(text, AFileName, ADataSet);
+  LoadCsvText(text, AFileName, ADataSet, AProgress);
 }
 
 }  // namespace kv

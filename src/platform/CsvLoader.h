@@ -17,15 +17,18 @@
 
 #include <string>
 
+#include "platform/LoadProgress.h"
 #include "platform/MemDataSet.h"
 
 namespace kv {
 
 // Replaces the field definitions and records of ADataSet (which must be
 // closed) with the rows of the file, and opens it on the first row.
-void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet);
+// AProgress, when given, is told the number of rows read (LoadProgress.h).
+void LoadCsvFile(const std::string& AFileName, TMemDataSet& ADataSet, const TLoadProgress& AProgress = {});
 
 // The same from CSV text already in memory; AName names it in messages.
-void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet);
+void LoadCsvText(const std::string& AText, const std::string& AName, TMemDataSet& ADataSet,
+                 const TLoadProgress& AProgress = {});
 
 }  // namespace kv

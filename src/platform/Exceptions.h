@@ -45,6 +45,7 @@ KV_DECLARE_EXCEPTION(EVariantTypeCastError, EVariantError);  // conversion not p
 KV_DECLARE_EXCEPTION(EConvertError, Exception);         // text is not a number or date
 KV_DECLARE_EXCEPTION(EDatabaseError, Exception);        // dataset and loader failures
 KV_DECLARE_EXCEPTION(EAbort, Exception);                // silent cancellation
+KV_DECLARE_EXCEPTION(EInvalidOperation, Exception);     // an operation the object cannot do
 
 // Raises the list-index error with the class library's message.
 [[noreturn]] void RaiseListIndexError(long long AIndex);

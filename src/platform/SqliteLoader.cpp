@@ -76,7 +76,7 @@ void StoreValue(TField* AField, const TFieldData& AValue, bool AIsBlob) {
 }
 
 void RunStatement(const std::string& ADatabase, const std::string& ASql, const std::string& AWhat,
-                  TMemDataSet& ADataSet) {
+                  TMemDataSet& ADataSet, const TLoadProgress& AProgress) {
   if (DirectoryExists(ADatabase))
     throw EDatabaseError("cannot open database " + Quoted(ADatabase) + ": it is a folder");
   if (!FileExists(ADatabase))
@@ -139,8 +139,10 @@ void RunStatement(const std::string& ADatabase, const std::string& ASql, const s
     }
     rows.push_back(std::move(row));
     blobCells.push_back(std::move(blobs));
+    if (AProgress && rows.size() % LoadProgressStep == 0) AProgress(static_cast<int>(rows.size()));
   }
   if (rc != SQLITE_DONE) RaiseSqlite(db.get(), rc, ADatabase, AWhat);
+  if (AProgress) AProgress(static_cast<int>(rows.size()));
 
   ADataSet.Close();
   ADataSet.FieldDefs().Clear();
@@ -184,18 +186,20 @@ void RunStatement(const std::string& ADatabase, const std::string& ASql, const s
 
 }  // namespace
 
-void LoadSqliteTable(const std::string& ADatabase, const std::string& ATable, TMemDataSet& ADataSet) {
+void LoadSqliteTable(const std::string& ADatabase, const std::string& ATable, TMemDataSet& ADataSet,
+                     const TLoadProgress& AProgress) {
   std::string quotedName;
   for (char c : ATable) {
     if (c == '"') quotedName.push_back('"');
     quotedName.push_back(c);
   }
   RunStatement(ADatabase, "SELECT * FROM \"" + quotedName + "\"",
-               "cannot read table " + Quoted(ATable) + " from " + Quoted(ADatabase), ADataSet);
+               "cannot read table " + Quoted(ATable) + " from " + Quoted(ADatabase), ADataSet, AProgress);
 }
 
-void LoadSqliteQuery(const std::string& ADatabase, const std::string& ASql, TMemDataSet& ADataSet) {
-  RunStatement(ADatabase, ASql, "query failed on " + Quoted(ADatabase), ADataSet);
+void LoadSqliteQuery(const std::string& ADatabase, const std::string& ASql, TMemDataSet& ADataSet,
+                     const TLoadProgress& AProgress) {
+  RunStatement(ADatabase, ASql, "query failed on " + Quoted(ADatabase), ADataSet, AProgress);
 }
 
 }  // namespace kv

@@ -14,15 +14,19 @@
 
 #include <string>
 
+#include "platform/LoadProgress.h"
 #include "platform/MemDataSet.h"
 
 namespace kv {
 
 // Replaces the field definitions and records of ADataSet (which must be
 // closed) with the rows of ATable, and opens it on the first row.
-void LoadSqliteTable(const std::string& ADatabase, const std::string& ATable, TMemDataSet& ADataSet);
+// AProgress, when given, is told the number of rows read (LoadProgress.h).
+void LoadSqliteTable(const std::string& ADatabase, const std::string& ATable, TMemDataSet& ADataSet,
+                     const TLoadProgress& AProgress = {});
 
 // The same with the result of one SQL statement.
-void LoadSqliteQuery(const std::string& ADatabase, const std::string& ASql, TMemDataSet& ADataSet);
+void LoadSqliteQuery(const std::string& ADatabase, const std::string& ASql, TMemDataSet& ADataSet,
+                     const TLoadProgress& AProgress = {});
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/CodePage.h"
 #include "platform/Streams.h"
 #include "support/ViewFixture.h"
 
@@ -77,8 +78,17 @@ TEST_F(CommandLine, BadArgumentsExitWithTwoAndTheUsage) {
   } cases[] = {
       {{}, "a command is missing"},
       {{"convert"}, "unknown command \"convert\""},
-      {{"export", "--csv", "a.csv", "--output", "o.dbf"}, "--format is missing (dbf)"},
-      {{"export", "--csv", "a.csv", "--format", "xls", "--output", "o"}, "unknown format \"xls\" (supported: dbf)"},
+      {{"export", "--csv", "a.csv", "--output", "o.dbf"}, "--format is missing (dbf, xls, txt, html, xml)"},
+      {{"export", "--csv", "a.csv", "--format", "pdf", "--output", "o"},
+       "unknown format \"pdf\" (supported: dbf, xls, txt, html, xml)"},
+      {{"export", "--csv", "a.csv", "--format", "xls", "--output", "o", "--separator", ";"},
+       "--separator goes with --format txt only"},
+      {{"export", "--csv", "a.csv", "--format", "dbf", "--output", "o", "--suffix=", "--prefix=["},
+       "--suffix goes with --format txt only"},
+      {{"export", "--csv", "a.csv", "--format", "txt", "--output", "o", "--prefix"}, "option --prefix needs a value"},
+      {{"export", "--csv", "a.csv", "--format", "txt", "--output", "o", "--separator=", "--separator", ","},
+       "option --separator is given twice"},
+      {{"export", "--csv", "a.csv", "--format", "txt", "--output="}, "option --output needs a value"},
       {{"export", "--db", "a.db", "--csv", "a.csv", "--format", "dbf", "--output", "o"}, "either --db or --csv"},
       {{"export", "--db", "a.db", "--format", "dbf", "--output", "o"}, "--db needs --table NAME or --query SQL"},
       {{"export", "--db", "a.db", "--table", "t", "--query", "q", "--format=dbf", "--output=o"},
@@ -129,6 +139,71 @@ TEST_F(CommandLine, WritesAndAnswersTheOverwriteQuestion) {
   TRun yes = RunProgram({"export", "--csv", csv, "--format", "dbf", "--output", out, "--yes"}, dir);
   EXPECT_EQ(yes.Code, 0) << yes.Err;
   EXPECT_EQ(ReadFileBytes(out).substr(32), written.substr(32));  // the same table (dates in the header aside)
+}
+
+// Every format goes through the library's prompt: the extension fix-up, the
+// overwrite question and the exit codes are the same for all of them.
+TEST_F(CommandLine, EveryFormatAnswersThePromptAndTheQuestionAlike) {
+  const struct {
+    const char* Format;
+    const char* Extension;
+    std::string Start;  // the first bytes of a written file
+  } formats[] = {
+      {"xls", ".xls", std::string("\xD0\xCF\x11\xE0", 4)},
+      {"txt", ".txt", "id  "},
+      {"html", ".html", "<"},
+      {"xml", ".xml", "<?xml"},
+      {"dbf", ".dbf", "\x03"},
+  };
+  for (const auto& f : formats) {
+    std::string out = dir.File(std::string("out") + f.Extension);
+    TRun first = RunProgram({"export", "--csv", csv, "--format", f.Format, "--output", dir.File("out")}, dir);
+    ASSERT_EQ(first.Code, 0) << f.Format << first.Err;
+    EXPECT_EQ(first.Out, "kvpublic: wrote " + out + " (2 records)\n");
+    EXPECT_EQ(first.Err, "");
+    EXPECT_EQ(ReadFileBytes(out).substr(0, f.Start.size()), f.Start) << f.Format;
+
+    dir.Write(std::string("out") + f.Extension, "keep me");
+    TRun no = RunProgram({"export", "--csv", csv, "--format", f.Format, "--output", out, "--no"}, dir);
+    EXPECT_EQ(no.Code, 3) << f.Format;
+    TRun batch = RunProgram({"export", "--csv", csv, "--format", f.Format, "--output", out}, dir);
+    EXPECT_EQ(batch.Code, 3) << f.Format;
+    EXPECT_TRUE(Contains(batch.Err, "  文件: " + out + " 已经存在,")) << batch.Err;
+    EXPECT_EQ(ReadFileBytes(out), "keep me") << f.Format;
+    TRun yes = RunProgram({"export", "--csv", csv, "--format", f.Format, "--output", out, "--yes"}, dir);
+    EXPECT_EQ(yes.Code, 0) << f.Format << yes.Err;
+    EXPECT_EQ(ReadFileBytes(out).substr(0, f.Start.size()), f.Start) << f.Format;
+  }
+  // The XML document has its stylesheet beside it.
+  EXPECT_TRUE(FileExists(dir.File("out.xsl")));
+  // An upper-case extension stays, and that very file is written.
+  TRun upper = RunProgram({"export", "--csv", csv, "--format", "xls", "--output", dir.File("BOOK.XLS")}, dir);
+  EXPECT_EQ(upper.Code, 0) << upper.Err;
+  EXPECT_TRUE(FileExists(dir.File("BOOK.XLS")));
+  EXPECT_FALSE(FileExists(dir.File("BOOK.xls")));
+}
+
+TEST_F(CommandLine, TextFormatTextsGoToTheTextWriter) {
+  const struct {
+    std::vector<std::string> Options;
+    std::string Second;  // the second line of the file (GBK)
+  } cases[] = {
+      {{}, "1   " + ToSystemBytes("张三") + "  2024-03-05  \r\n"},
+      {{"--separator=;"}, "1;" + ToSystemBytes("张三") + ";2024-03-05\r\n"},
+      {{"--separator", ",", "--prefix", "\"", "--suffix", "\""},
+       "\"1\",\"" + ToSystemBytes("张三") + "\",\"2024-03-05\"\r\n"},
+      // An empty separator is no separator: the cells are padded again.
+      {{"--separator=", "--prefix=<", "--suffix=>"}, "<1>   <" + ToSystemBytes("张三") + ">  <2024-03-05>  \r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"export", "--csv", csv, "--format", "txt", "--output", dir.File("t"), "--yes"};
+    args.insert(args.end(), c.Options.begin(), c.Options.end());
+    TRun run = RunProgram(args, dir);
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    std::string text = ReadFileBytes(dir.File("t.txt"));
+    size_t second = text.find("\r\n") + 2;
+    EXPECT_EQ(text.substr(second, text.find("\r\n", second) + 2 - second), c.Second) << text;
+  }
 }
 
 TEST_F(CommandLine, ErrorsExitWithOneAndAMessage) {
@@ -206,9 +281,9 @@ TEST_F(CommandLine, DemoWritesTheSampleTableAgainAndAgain) {
   EXPECT_EQ(static_cast<uint8_t>(bytes[4]) | static_cast<uint8_t>(bytes[5]) << 8, 3000);
 }
 
-// The shared library exports ConvertToDBF under exactly that name (C linkage,
-// no decoration) as a defined, visible function.
-TEST(SharedLibrary, ExportsConvertToDBFUnderItsName) {
+// The shared library exports its functions under exactly their names (C
+// linkage, no decoration) as defined, visible functions.
+TEST(SharedLibrary, ExportsTheFunctionsUnderTheirNames) {
   std::string command = "nm -D --defined-only " + std::string(KV_BINARY_DIR) + "/libkvpublic.so";
   std::FILE* pipe = ::popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
@@ -218,6 +293,7 @@ TEST(SharedLibrary, ExportsConvertToDBFUnderItsName) {
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) listing.append(buffer, n);
   ASSERT_EQ(::pclose(pipe), 0) << command;
   EXPECT_TRUE(Contains(listing, " T ConvertToDBF\n"));
+  EXPECT_TRUE(Contains(listing, " T ConvertToExcel\n"));
 }
 
 }  // namespace

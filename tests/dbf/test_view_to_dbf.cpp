@@ -188,12 +188,29 @@ TEST_F(ViewToDbf, HiddenColumnsAreSkippedAndOrderIsTheColumnIndex) {
   EXPECT_EQ(t.Flags[0], ' ');
 }
 
+TEST_F(ViewToDbf, ColumnsOutsideTheShownBandsAreSkipped) {
+  form.Define({{"A", ftString, 5}, {"B", ftString, 5}, {"C", ftInteger}, {"D", ftInteger}});
+  form.AddRow({"a1", "b1", "1", "4"});
+  form.BindAllFields();
+  TcxGridBand* hidden = form.View->Bands()->Add();
+  hidden->SetVisible(false);
+  form.View->Columns(1)->Position().SetBand(hidden);   // B: in a hidden band
+  form.View->Columns(3)->Position().SetBand(nullptr);  // D: in no band
+  form.View->Columns(2)->Position().SetColIndex(0);    // shown first, still written in index order
+  ExportViewToDBF(Target(), form.View);
+  TDbf t(Target());
+  ASSERT_EQ(t.Fields.size(), 2u);
+  ASSERT_EQ(t.Count, 1u);
+  EXPECT_EQ(t.Records[0][0], "a1    ");
+  EXPECT_EQ(t.Records[0][1], "1          ");
+}
+
 TEST_F(ViewToDbf, UnboundColumnGetsABlankCharacterField) {
   form.Define({{"A", ftString, 3}});
   form.AddRow({"abc"});
   form.BindAllFields();
-  form.View->CreateColumn();                                     // names no field
-  form.View->CreateColumn()->DataBinding()->FieldName = "GONE";  // names a missing field
+  form.AddColumn();        // names no field
+  form.AddColumn("GONE");  // names a missing field
   ExportViewToDBF(Target(), form.View);
   TDbf t(Target());
   ASSERT_EQ(t.Fields.size(), 3u);

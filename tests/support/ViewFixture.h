@@ -89,10 +89,21 @@ class TViewForm {
     DataSet->Post();
   }
 
+  // The view's first band, made when there is none: a banded view shows
+  // only the columns that lie in a band.
+  TcxGridBand* Band() { return View->Bands()->Count() > 0 ? View->Bands()->Items(0) : View->Bands()->Add(); }
+
+  // A new column in the first band, bound to AFieldName ("" binds nothing).
+  TcxGridDBBandedColumn* AddColumn(const std::string& AFieldName = std::string()) {
+    TcxGridDBBandedColumn* column = View->CreateColumn();
+    column->DataBinding()->FieldName = AFieldName;
+    column->Position().SetBand(Band());
+    return column;
+  }
+
   // One column per field, bound to it, in field order.
   void BindAllFields() {
-    for (int i = 0; i < DataSet->FieldCount(); ++i)
-      View->CreateColumn()->DataBinding()->FieldName = DataSet->Fields(i)->FieldName;
+    for (int i = 0; i < DataSet->FieldCount(); ++i) AddColumn(DataSet->Fields(i)->FieldName);
   }
 
   TComponent Form;
