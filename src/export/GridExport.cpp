@@ -1,7 +1,9 @@
 // The entry points and the choice of the exporter class.
 #include "export/GridExport.h"
 
+#include "export/BandedTableViewExport.h"
 #include "export/TableViewExport.h"
+#include "gridpack/BandedTableView.h"
 #include "gridpack/Grid.h"
 #include "gridpack/TableView.h"
 #include "platform/Files.h"
@@ -12,14 +14,16 @@ namespace kv {
 namespace {
 
 // The exporter classes by view class, tested in order (descendants match).
-// The banded, card and chart exporters take their places here, before the
-// table entry, as they are added.
+// The card and chart exporters take their places here, before the table
+// entry, as they are added.
 struct TExporterEntry {
   bool (*Matches)(TcxCustomGridView* AView);
   TcxGridExportClass (*Class)();
 };
 
 const TExporterEntry kExporters[] = {
+    {[](TcxCustomGridView* AView) { return dynamic_cast<TcxGridBandedTableView*>(AView) != nullptr; },
+     &TcxGridBandedTableViewExport::Class},
     {[](TcxCustomGridView* AView) { return dynamic_cast<TcxGridTableView*>(AView) != nullptr; },
      &TcxGridTableViewExport::Class},
 };

@@ -285,14 +285,17 @@ void TcxGridTableViewExport::ExportDataRow(int& ATop, int& ALeft, TcxCustomGridR
   if (preview.Place == ppBottom && HasPreview()) ExportPreview(ATop, ALeft, ARecord);
 }
 
-int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment) {
+int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment,
+                                          bool AIsFill) {
   const TFont& font = AParams.Font ? *AParams.Font : DefaultFont();
   if (FDataStyles.size() <= ATemplateIndex) FDataStyles.resize(ATemplateIndex + 1);
   TDataStyleCache& cache = FDataStyles[ATemplateIndex];
   if (cache.Valid && cache.Color == AParams.Color && cache.TextColor == AParams.TextColor &&
       cache.Bitmap == AParams.Bitmap && cache.Alignment == AAlignment && cache.Font == font)
     return cache.StyleIndex;
-  cache.StyleIndex = FExportProvider->AddStyle(StyleFromParams(AParams, GridLineColor(), GridLineSides(), AAlignment));
+  cache.StyleIndex =
+      FExportProvider->AddStyle(AIsFill ? StyleFromParams(AParams, clDefault, 0, AAlignment)
+                                        : StyleFromParams(AParams, GridLineColor(), GridLineSides(), AAlignment));
   cache.Valid = true;
   cache.Color = AParams.Color;
   cache.TextColor = AParams.TextColor;
@@ -346,8 +349,9 @@ void TcxGridTableViewExport::ExportRowCells(int& ATop, int& ALeft, TcxCustomGrid
       FRowCellStyles.push_back(style);
       FeedScales(r);
     } else {
+      // Band areas: a fill without text or sides behind the cells.
       GetTemplateParams(ARecord, t, params);
-      AddTextItem(r, std::string(), true, clDefault, 0, taLeftJustify, params);
+      AddItem(r, std::string(), true, DataCellStyle(i, params, taLeftJustify, true));
     }
   }
 }

@@ -292,9 +292,10 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   TcxBorderSides GridLineSides() const;
   // The template of a column; nullptr when it has none.
   const TcxExportVisualItem* ColumnTemplate(TcxGridColumn* AColumn) const;
-  // The style index of a data cell, registering the style only when the
-  // parameters differ from the last ones seen for the template.
-  int DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment);
+  // The style index of a data cell (AIsFill: of a template's fill, without
+  // sides), registering the style only when the parameters differ from the
+  // last ones seen for the template.
+  int DataCellStyle(size_t ATemplateIndex, const TcxViewParams& AParams, TAlignment AAlignment, bool AIsFill = false);
 
   // Fields.
   std::vector<std::unique_ptr<TcxExportGroupSummaryItem>> FGroupSummaryCells;

@@ -59,14 +59,14 @@ void TcxGridTableViewInfo::Calculate(int AFirstRecordIndex, const TRect& ABounds
   FFirstItemAdditionalWidth = LevelIndent() * (view->GroupedColumnCount() + (view->IsMaster() ? 1 : 0));
 
   const int columns = view->VisibleColumnCount();
-  int headerHeight = options.HeaderHeight;
-  if (headerHeight <= 0) {
-    headerHeight = 0;
+  FHeaderHeight = options.HeaderHeight;
+  if (FHeaderHeight <= 0) {
+    FHeaderHeight = 0;
     for (int i = 0; i < columns; ++i) {
       styles->GetHeaderParams(view->VisibleColumns(i), params);
-      headerHeight = std::max(headerHeight, TextHeight(*params.Font) + 4);
+      FHeaderHeight = std::max(FHeaderHeight, TextHeight(*params.Font) + 4);
     }
-    if (columns == 0) headerHeight = TextHeight(view->Font()) + 4;
+    if (columns == 0) FHeaderHeight = TextHeight(view->Font()) + 4;
   }
   FDataRowHeight = options.DataRowHeight;
   if (FDataRowHeight <= 0) {
@@ -88,26 +88,35 @@ void TcxGridTableViewInfo::Calculate(int AFirstRecordIndex, const TRect& ABounds
                   : 1;
   FFooterHeight = lines * (TextHeight(*params.Font) + 4) + 2 * 2;
 
-  // The header cells, left to right, moved by the horizontal scroll position.
   FHeader.FItems.clear();
   FHeader.FVisible = options.Header;
-  const int top = ABounds.Top + FGroupByBoxHeight;
+  CalculateHeader(ABounds.Top + FGroupByBoxHeight, ABounds);
+}
+
+TcxGridColumnHeaderViewInfo TcxGridTableViewInfo::MakeHeaderCell(TcxGridColumn* AColumn, const TRect& ABounds) const {
+  TcxGridColumnHeaderViewInfo cell;
+  cell.FColumn = AColumn;
+  cell.FBounds = ABounds;
+  cell.FText = AColumn->Caption();
+  cell.FAlignmentHorz = AColumn->HeaderAlignmentHorz;
+  GridView()->Styles()->GetHeaderParams(AColumn, cell.FParams);
+  return cell;
+}
+
+void TcxGridTableViewInfo::CalculateHeader(int ATop, const TRect& ABounds) {
+  // The header cells, left to right, moved by the horizontal scroll position.
+  const TcxGridTableView* view = GridView();
+  const int columns = view->VisibleColumnCount();
   int x = ABounds.Left + FIndicatorWidth - view->Controller()->LeftPos();
   FDataWidth = 0;
   for (int i = 0; i < columns; ++i) {
     TcxGridColumn* column = view->VisibleColumns(i);
     int width = column->Width() + (i == 0 ? FFirstItemAdditionalWidth : 0);
-    TcxGridColumnHeaderViewInfo cell;
-    cell.FColumn = column;
-    cell.FBounds = {x, top, x + width, top + headerHeight};
-    cell.FText = column->Caption();
-    cell.FAlignmentHorz = column->HeaderAlignmentHorz;
-    styles->GetHeaderParams(column, cell.FParams);
-    FHeader.FItems.push_back(std::move(cell));
+    FHeader.FItems.push_back(MakeHeaderCell(column, {x, ATop, x + width, ATop + FHeaderHeight}));
     x += width;
     FDataWidth += width;
   }
-  FHeader.FBounds = {ABounds.Left + FIndicatorWidth, top, std::max(ABounds.Right, x), top + headerHeight};
+  FHeader.FBounds = {ABounds.Left + FIndicatorWidth, ATop, std::max(ABounds.Right, x), ATop + FHeaderHeight};
 }
 
 }  // namespace kv

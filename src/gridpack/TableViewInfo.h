@@ -80,6 +80,7 @@ class TcxGridColumnHeaderViewInfo {
 
  private:
   friend class TcxGridTableViewInfo;
+  friend class TcxGridBandedTableViewInfo;
   TcxGridColumn* FColumn = nullptr;
   TRect FBounds;
   std::string FText;
@@ -99,6 +100,7 @@ class TcxGridHeaderViewInfo {
 
  private:
   friend class TcxGridTableViewInfo;
+  friend class TcxGridBandedTableViewInfo;
   TRect FBounds;
   bool FVisible = true;
   std::vector<TcxGridColumnHeaderViewInfo> FItems;
@@ -121,8 +123,16 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   int GroupRowHeight() const { return FGroupRowHeight; }
   int FooterHeight() const { return FFooterHeight; }
 
- private:
+ protected:
+  // Lays out the header area below ATop (the column header cells and the
+  // data width); the metrics above are known.
+  virtual void CalculateHeader(int ATop, const TRect& ABounds);
+  // A header cell of AColumn in ABounds.
+  TcxGridColumnHeaderViewInfo MakeHeaderCell(TcxGridColumn* AColumn, const TRect& ABounds) const;
+
   TcxGridHeaderViewInfo FHeader;
+  // The height of a header cell (of one line of header cells in banded views).
+  int FHeaderHeight = 0;
   int FGroupByBoxHeight = 0;
   int FIndicatorWidth = 0;
   int FFirstItemAdditionalWidth = 0;
