@@ -2,7 +2,8 @@
 // (integers in spin-edited columns, floats in calc-edited columns, ASCII and
 // Chinese texts), exported as the Excel command does it (native values) and
 // as the text command does it, without grouping and grouped by one column
-// (100 groups).
+// (100 groups); and the same flat view as a banded view (two bands of ten
+// columns), whose cost is reported against the table view's.
 //
 // Each export run is timed by phase: collecting the records, the layout
 // pass (with the arranging of the scales), the cell pass (which includes the
@@ -26,8 +27,10 @@
 #include <vector>
 
 #include "BenchSource.h"
+#include "export/BandedTableViewExport.h"
 #include "export/GridExport.h"
 #include "export/TableViewExport.h"
+#include "gridpack/BandedTableView.h"
 #include "gridpack/DataController.h"
 #include "gridpack/Grid.h"
 #include "gridpack/GridRecords.h"
@@ -52,15 +55,24 @@ std::string Scratch(const std::string& AName) {
 }
 
 // The view: a grid on a form, the source values in the view's controller.
+// A banded view puts the first half of the columns in one band, the rest in
+// another.
 struct TBigView {
   kv::TComponent Form;
   kv::TcxGrid* Grid = new kv::TcxGrid(&Form);
-  kv::TcxGridTableView* View = new kv::TcxGridTableView(&Form);
+  kv::TcxGridTableView* View;
 
-  explicit TBigView(bool AGrouped) {
+  explicit TBigView(bool AGrouped, bool ABanded = false) {
+    kv::TcxGridBandedTableView* banded = ABanded ? new kv::TcxGridBandedTableView(&Form) : nullptr;
+    View = banded ? banded : new kv::TcxGridTableView(&Form);
     Grid->Levels()->Add()->SetGridView(View);
+    if (banded) {
+      banded->Bands()->Add()->SetCaption("Band 0");
+      banded->Bands()->Add()->SetCaption("Band 1");
+    }
     for (int c = 0; c < kCols; ++c) {
       kv::TcxGridColumn* column = View->CreateColumn();
+      if (banded) banded->Columns(c)->Position().SetBand(banded->Bands()->Items(c < kCols / 2 ? 0 : 1));
       column->SetCaption("Column " + std::to_string(c));
       column->SetWidth(80);
       if (c % 5 == 0) column->SetPropertiesClass<kv::TcxSpinEditProperties>();
@@ -95,29 +107,40 @@ struct TPhases {
   double Total() const { return Collect + Layout + Grid + Cells + Finish; }
 };
 
-// The table exporter with clocks around its passes.
-class TTimedExport : public kv::TcxGridTableViewExport {
+// The table (or banded) exporter with clocks around its passes.
+template <class TBase>
+class TTimedExport : public TBase {
  public:
-  using kv::TcxGridTableViewExport::TcxGridTableViewExport;
+  using TBase::TBase;
   Clock::time_point Start, LayoutStart, LayoutEnd, CellsStart, CellsEnd, FinishStart;
 
  protected:
   void LayOut() override {
     LayoutStart = Clock::now();
-    kv::TcxGridTableViewExport::LayOut();
+    TBase::LayOut();
     LayoutEnd = Clock::now();
   }
   void WriteCells() override {
     CellsStart = Clock::now();
-    kv::TcxGridTableViewExport::WriteCells();
+    TBase::WriteCells();
     CellsEnd = Clock::now();
   }
   void BeforeFinish() override { FinishStart = Clock::now(); }
 };
 
+template <class TBase>
+TPhases ExportOnceWith(TBigView& AView, int AKind, const std::string& AFile);
+
 // One export, as SaveGridAs runs it, with its phases.
 TPhases ExportOnce(TBigView& AView, int AKind, const std::string& AFile) {
-  TTimedExport exporter(AFile, AKind, AView.View, AView.Grid, nullptr);
+  if (dynamic_cast<kv::TcxGridBandedTableView*>(AView.View))
+    return ExportOnceWith<kv::TcxGridBandedTableViewExport>(AView, AKind, AFile);
+  return ExportOnceWith<kv::TcxGridTableViewExport>(AView, AKind, AFile);
+}
+
+template <class TBase>
+TPhases ExportOnceWith(TBigView& AView, int AKind, const std::string& AFile) {
+  TTimedExport<TBase> exporter(AFile, AKind, AView.View, AView.Grid, nullptr);
   exporter.FAllRecords = true;
   exporter.FExpandRecords = true;
   exporter.FNativeValues = AKind == kv::cxExportToExcel;
@@ -224,6 +247,9 @@ struct TScenario {
   bool Grouped;
   TPhases Best;
   double PeakMiB = -1;
+  bool Banded = false;
+  // The view kind: 0 flat, 1 grouped, 2 banded (flat).
+  int ViewKind() const { return Banded ? 2 : Grouped ? 1 : 0; }
 };
 
 TScenario GScenarios[] = {
@@ -231,17 +257,19 @@ TScenario GScenarios[] = {
     {"xls grouped", kv::cxExportToExcel, true, {}},
     {"txt flat", kv::cxExportToText, false, {}},
     {"txt grouped", kv::cxExportToText, true, {}},
+    {"xls banded", kv::cxExportToExcel, false, {}, -1, true},
+    {"txt banded", kv::cxExportToText, false, {}, -1, true},
 };
 TPhases GWriter[2];  // xls, txt
 double GWriterMiB[2] = {-1, -1};
-double GBaseMiB[2] = {-1, -1};  // flat, grouped view built
+double GBaseMiB[3] = {-1, -1, -1};  // flat, grouped, banded view built
 double GSourceMiB = -1;
 constexpr int kChildRuns = 3;
 
-TBigView& SharedView(bool AGrouped) {
-  static std::unique_ptr<TBigView> views[2];
-  auto& v = views[AGrouped ? 1 : 0];
-  if (!v) v = std::make_unique<TBigView>(AGrouped);
+TBigView& SharedView(const TScenario& AScenario) {
+  static std::unique_ptr<TBigView> views[3];
+  auto& v = views[AScenario.ViewKind()];
+  if (!v) v = std::make_unique<TBigView>(AScenario.Grouped, AScenario.Banded);
   return *v;
 }
 
@@ -251,14 +279,14 @@ void Keep(TPhases& ABest, const TPhases& ARun) {
 
 void BM_ViewExport(benchmark::State& AState) {
   TScenario& scenario = GScenarios[AState.range(0)];
-  TBigView& view = SharedView(scenario.Grouped);
+  TBigView& view = SharedView(scenario);
   const std::string file = Scratch(scenario.Kind == kv::cxExportToExcel ? "out.xls" : "out.txt");
   for (auto _ : AState) ExportOnce(view, scenario.Kind, file);
   std::remove(file.c_str());
   AState.SetLabel(scenario.Name);
   AState.SetItemsProcessed(int64_t(AState.iterations() * kCells));
 }
-BENCHMARK(BM_ViewExport)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ViewExport)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_WriterAlone(benchmark::State& AState) {
   const bool xls = AState.range(0) == 0;
@@ -274,19 +302,19 @@ BENCHMARK(BM_WriterAlone)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iter
 // Every scenario, and the writer alone, in fresh child processes: the best
 // of kChildRuns runs, and the peak memory of the process.
 void MeasureInChildren() {
-  for (int grouped = 0; grouped < 2; ++grouped)
+  for (int kind = 0; kind < 3; ++kind)
     InChild(
-        [grouped] {
-          TBigView view(grouped != 0);
+        [kind] {
+          TBigView view(kind == 1, kind == 2);
           return TPhases();
         },
-        GBaseMiB[grouped]);
+        GBaseMiB[kind]);
   for (TScenario& s : GScenarios) {
     for (int run = 0; run < kChildRuns; ++run) {
       double peak = -1;
       Keep(s.Best, InChild(
                        [&s] {
-                         TBigView view(s.Grouped);
+                         TBigView view(s.Grouped, s.Banded);
                          TPhases phases = ExportOnce(view, s.Kind, Scratch("child"));
                          std::remove(Scratch("child").c_str());
                          return phases;
@@ -335,7 +363,7 @@ int main(int argc, char** argv) {
     const TPhases& p = s.Best;
     const double t = p.Total();
     if (t == 0) continue;
-    const double grown = s.PeakMiB - GBaseMiB[s.Grouped ? 1 : 0];
+    const double grown = s.PeakMiB - GBaseMiB[s.ViewKind()];
     std::printf("%-12s %8.3f %7.1f%% %7.1f%% %7.1f%% %7.1f%% %7.1f%% %10.1f %10.1f\n", s.Name, t, 100 * p.Collect / t,
                 100 * p.Layout / t, 100 * p.Grid / t, 100 * p.Cells / t, 100 * p.Finish / t, s.PeakMiB,
                 grown * 1048576.0 / kCells);
@@ -352,6 +380,14 @@ int main(int argc, char** argv) {
         "flat export / writer alone = %.2f; writer share of the flat export about %.0f%%\n",
         k == 0 ? "xls" : "txt", w.Total(), w.Cells, w.Finish, (GWriterMiB[k] - GSourceMiB) * 1048576.0 / kCells,
         flat.Best.Total() / w.Total(), 100 * writer / flat.Best.Total());
+  }
+  for (int k = 0; k < 2; ++k) {
+    const TScenario& flat = GScenarios[k == 0 ? 0 : 2];
+    const TScenario& banded = GScenarios[k == 0 ? 4 : 5];
+    if (flat.Best.Total() == 0 || banded.Best.Total() == 0) continue;
+    std::printf("%s banded / table (flat view, same run) = %.2f (%.3f s / %.3f s); memory growth %.1f / %.1f B/cell\n",
+                k == 0 ? "xls" : "txt", banded.Best.Total() / flat.Best.Total(), banded.Best.Total(), flat.Best.Total(),
+                (banded.PeakMiB - GBaseMiB[2]) * 1048576.0 / kCells, (flat.PeakMiB - GBaseMiB[0]) * 1048576.0 / kCells);
   }
   return 0;
 }

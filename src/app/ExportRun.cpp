@@ -3,7 +3,9 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
+#include "app/ExportForm.h"
 #include "app/Layout.h"
 #include "app/Progress.h"
 #include "export/GridExport.h"
@@ -11,11 +13,10 @@
 #include "gridpack/Grid.h"
 #include "library/ExportPrompt.h"
 #include "library/Exports.h"
-#include "platform/CsvLoader.h"
 #include "platform/Files.h"
 #include "platform/Forms.h"
+#include "platform/MemDataSet.h"
 #include "platform/ScriptedUI.h"
-#include "platform/SqliteLoader.h"
 #include "platform/TerminalUI.h"
 
 namespace kv::app {
@@ -94,28 +95,19 @@ int RunExport(const TExportRequest& ARequest) {
   if (!format) throw EUsageError("unknown format \"" + ARequest.Format + "\"");
   TCurrentDirKeeper dirKeeper;
   TProgress progress(std::cerr, TProgress::StderrIsTerminal());
-  TLoadProgress loading = [&progress](int ACount) { progress.RecordsLoaded(ACount); };
 
-  // The form a desktop host would hold: dataset, data source, grid, view.
-  TComponent form;
-  form.Name = "ExportForm";
-  auto* dataSet = new TMemDataSet(&form);
-  if (!ARequest.Csv.empty())
-    LoadCsvFile(ARequest.Csv, *dataSet, loading);
-  else if (!ARequest.Table.empty())
-    LoadSqliteTable(ARequest.Database, ARequest.Table, *dataSet, loading);
-  else
-    LoadSqliteQuery(ARequest.Database, ARequest.Query, *dataSet, loading);
-  auto* source = new TDataSource(&form);
-  source->SetDataSet(dataSet);
-  auto* grid = new TcxGrid(&form);
-  auto* view = new TcxGridDBBandedTableView(&form);
-  view->DataController()->SetDataSource(source);
-  grid->Levels()->Add()->SetGridView(view);
-  if (ARequest.Layout.empty())
-    ApplyDefaultLayout(*view, *dataSet);
-  else
-    ApplyLayout(ReadLayoutFile(ARequest.Layout), ARequest.Layout, *view, *dataSet);
+  // The layout is read first: a layout that does not fit the format fails
+  // before the data is loaded.
+  std::optional<TLayout> layout;
+  if (!ARequest.Layout.empty()) layout = ReadLayoutFile(ARequest.Layout);
+  if (format->NeedsBandedView && layout && layout->View != TLayoutViewKind::Banded)
+    throw Exception("layout " + ARequest.Layout + ": the " + format->Name +
+                    " format needs a banded view, and the layout has \"view\": \"table\"");
+
+  // The form a desktop host would hold: data, grid, views.
+  TExportForm form(ARequest, layout ? &*layout : nullptr, [&progress](int ACount) { progress.RecordsLoaded(ACount); });
+  TcxGrid* grid = form.Grid();
+  TMemDataSet* dataSet = form.DataSet();
   progress.Clear();
 
   // The save prompt gets --output; the overwrite question --yes / --no, or
@@ -129,7 +121,7 @@ int RunExport(const TExportRequest& ARequest) {
   TUIServiceScope uiScope(ui);
   {
     TProgressHooks hooks(progress, dataSet->RecordCount());
-    format->Run(*grid, *view, ARequest);
+    format->Run(*grid, *form.View(), ARequest);
   }
   progress.Clear();
 

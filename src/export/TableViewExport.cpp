@@ -305,14 +305,53 @@ int TcxGridTableViewExport::DataCellStyle(size_t ATemplateIndex, const TcxViewPa
   return cache.StyleIndex;
 }
 
+namespace {
+
+// Whether the column templates cover every pixel of ABounds.
+bool CoveredByColumns(const TRect& ABounds, const std::deque<TcxExportVisualItem>& ATemplates) {
+  std::vector<TRect> parts;
+  std::vector<int32_t> xs{ABounds.Left, ABounds.Right}, ys{ABounds.Top, ABounds.Bottom};
+  for (const TcxExportVisualItem& t : ATemplates) {
+    if (!t.SourceObject().AsColumn() || t.CellBounds.IsEmpty()) continue;
+    const TRect& r = t.CellBounds;
+    if (r.Right <= ABounds.Left || r.Left >= ABounds.Right || r.Bottom <= ABounds.Top || r.Top >= ABounds.Bottom)
+      continue;
+    parts.push_back(r);
+    xs.insert(xs.end(), {r.Left, r.Right});
+    ys.insert(ys.end(), {r.Top, r.Bottom});
+  }
+  std::sort(xs.begin(), xs.end());
+  std::sort(ys.begin(), ys.end());
+  for (size_t i = 0; i + 1 < xs.size(); ++i)
+    for (size_t j = 0; j + 1 < ys.size(); ++j) {
+      const int32_t x = xs[i], y = ys[j];
+      if (x == xs[i + 1] || y == ys[j + 1] || x < ABounds.Left || x >= ABounds.Right || y < ABounds.Top ||
+          y >= ABounds.Bottom)
+        continue;
+      if (std::none_of(parts.begin(), parts.end(),
+                       [&](const TRect& r) { return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom; }))
+        return false;
+    }
+  return true;
+}
+
+}  // namespace
+
 void TcxGridTableViewExport::FindRowCellTemplates() {
   FRowCellTemplates.clear();
-  FIsRowCellTemplate.assign(FCellTemplates.size(), 0);
+  FIsRowCellTemplate.assign(FCellTemplates.size(), kOwnItem);
   for (size_t i = 0; i < FCellTemplates.size(); ++i) {
-    TcxGridColumn* column = FCellTemplates[i].SourceObject().AsColumn();
+    const TcxExportVisualItem& t = FCellTemplates[i];
+    TcxGridColumn* column = t.SourceObject().AsColumn();
     if (column && !column->Options.CellMerging) {
       FRowCellTemplates.push_back(i);
-      FIsRowCellTemplate[i] = 1;
+      FIsRowCellTemplate[i] = kRowCell;
+    } else if (!column && CoveredByColumns(t.CellBounds, FCellTemplates)) {
+      // A band's area that its cells cover whole would be written over in
+      // every record (the cells come later and take every cell's style):
+      // it is left out, which changes nothing written and saves a fill per
+      // record and band.
+      FIsRowCellTemplate[i] = kCoveredFill;
     }
   }
   if (FDataStyles.size() < FCellTemplates.size()) FDataStyles.resize(FCellTemplates.size());
@@ -332,7 +371,7 @@ void TcxGridTableViewExport::ExportRowCells(int& ATop, int& ALeft, TcxCustomGrid
       styles->GetContentParams(ARecord, column, params);
       TAlignment alignment = column->GetProperties(ARecord)->Alignment.Horz;
       const int style = DataCellStyle(i, params, alignment);
-      if (!FIsRowCellTemplate[i]) {
+      if (FIsRowCellTemplate[i] != kRowCell) {
         AddDataItem(r, style, ARecord, column);
         continue;
       }
@@ -348,7 +387,7 @@ void TcxGridTableViewExport::ExportRowCells(int& ATop, int& ALeft, TcxCustomGrid
       }
       FRowCellStyles.push_back(style);
       FeedScales(r);
-    } else {
+    } else if (FIsRowCellTemplate[i] != kCoveredFill) {
       // Band areas: a fill without text or sides behind the cells.
       GetTemplateParams(ARecord, t, params);
       AddItem(r, std::string(), true, DataCellStyle(i, params, taLeftJustify, true));

@@ -325,6 +325,9 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   // merging columns stay items, since merging changes them one by one.
   std::vector<int32_t> FRowCellStyles;
   std::vector<size_t> FRowCellTemplates;  // templates whose cells go to FRowCellStyles
+  // Per template: its cells are items of their own, row cells, or (a fill
+  // template that the column templates cover whole) not written at all.
+  enum : uint8_t { kOwnItem, kRowCell, kCoveredFill };
   std::vector<uint8_t> FIsRowCellTemplate;
   bool FRowCellTemplatesKnown = false;
   void FindRowCellTemplates();

@@ -236,7 +236,7 @@ std::string FormatSection(const std::string& sec, double AValue, bool AWithMinus
     std::string grouped;
     size_t lead = ip.size() % 3;
     for (size_t i = 0; i < ip.size(); ++i) {
-      if (i != 0 && (i - lead) % 3 == 0) grouped.push_back(fs.ThousandSeparator);
+      if (i != 0 && (i + 3 - lead) % 3 == 0) grouped.push_back(fs.ThousandSeparator);
       grouped.push_back(ip[i]);
     }
     ip = grouped;

@@ -210,6 +210,7 @@ TEST_F(CommandLine, ErrorsExitWithOneAndAMessage) {
   dir.Write("text.db", std::string(200, 't'));
   dir.Write("ragged.csv", "a,b\n1,2\n3\n");
   dir.Write("bad-layout.json", R"({"columns": [{"field": "nope"}]})");
+  dir.Write("table.json", R"({"view": "table"})");
   const struct {
     std::vector<std::string> Args;
     std::string Message;
@@ -224,6 +225,9 @@ TEST_F(CommandLine, ErrorsExitWithOneAndAMessage) {
       {{"export", "--csv", csv, "--layout", dir.File("bad-layout.json")},
        "kvpublic: layout " + dir.File("bad-layout.json") + ": column 1: the data has no field \"nope\"\n"},
       {{"export", "--csv", csv, "--layout", dir.File("none.json")}, "the file does not exist"},
+      {{"export", "--csv", csv, "--layout", dir.File("table.json")},
+       "kvpublic: layout " + dir.File("table.json") +
+           ": the dbf format needs a banded view, and the layout has \"view\": \"table\"\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.Args;

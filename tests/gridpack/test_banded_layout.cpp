@@ -87,11 +87,9 @@ TEST(BandedLayout, FixedBandsStayScrollingBandsMoveAndRowsStack) {
   EXPECT_EQ(header.AlignmentHorz(), taRightJustify);
   EXPECT_EQ(header.Params().Color, clBtnFace);
   EXPECT_EQ(v.BandInfo(left).Params().Color, clBtnFace);
-  EXPECT_EQ(v.HeaderCells(), (std::vector<TRect>{{12, 50, 52, 69},
-                                                 {52, 50, 82, 69},
-                                                 {72, 50, 122, 69},
-                                                 {72, 69, 92, 88},
-                                                 {740, 50, 800, 69}}));
+  EXPECT_EQ(v.HeaderCells(),
+            (std::vector<TRect>{
+                {12, 50, 52, 69}, {52, 50, 82, 69}, {72, 50, 122, 69}, {72, 69, 92, 88}, {740, 50, 800, 69}}));
   EXPECT_EQ(layout.HeaderViewInfo().Bounds(), (TRect{12, 31, 800, 88}));
 
   // A tall column makes its row and its band taller.
@@ -131,7 +129,8 @@ TEST(BandedLayout, ChildBandsSitUnderTheirParentAndTheFirstBandTakesTheIndent) {
   EXPECT_EQ(v.BandInfo(first).Bounds(), (TRect{0, 34, 60, 106}));
   EXPECT_EQ(v.BandInfo(first).Depth(), 1);
   // Every row of the first band starts with the indent.
-  EXPECT_EQ(v.HeaderCells(), (std::vector<TRect>{{0, 68, 60, 87}, {0, 87, 30, 106}, {60, 68, 90, 106}, {90, 68, 140, 87}}));
+  EXPECT_EQ(v.HeaderCells(),
+            (std::vector<TRect>{{0, 68, 60, 87}, {0, 87, 30, 106}, {60, 68, 90, 106}, {90, 68, 140, 87}}));
 
   // A set band width clips what does not fit.
   parent->SetWidth(50);  // 70 with the indent

@@ -21,6 +21,11 @@ TEST(FormatFloat, SectionsThousandsAndLiterals) {
   struct Case { const char* fmt; double v; const char* text; };
   const Case cases[] = {
       {",0.00", 1234567.891, "1,234,567.89"},
+      // Integer parts whose digit count is not a multiple of three.
+      {",0.00", 15800, "15,800.00"},
+      {"#,##0", 12345678, "12,345,678"},
+      {"#,##0", 1234, "1,234"},
+      {"#,##0", 123456, "123,456"},
       {"0.00", 2.675, "2.68"},
       {"0.##", 2.5, "2.5"},
       {"#,##0", 999.5, "1,000"},
