@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <set>
 
 #include "app/CommandLine.h"
 #include "app/DemoLayouts.h"
@@ -46,12 +47,15 @@ class TDemoExports {
     std::string base = ChangeFileExt(request.Output, "");
     if (AFormat == "dbf" && FileExists(base + ".dbt")) std::cout << "kvpublic: memo texts in " << base << ".dbt\n";
     if (AFormat == "xml" && FileExists(base + ".xsl")) std::cout << "kvpublic: stylesheet " << base << ".xsl\n";
-    if ((AFormat == "html" || AFormat == "xml") && DirectoryExists(base + ".images"))
+    // The page and the document of one name share their pictures' folder.
+    if ((AFormat == "html" || AFormat == "xml") && DirectoryExists(base + ".images") &&
+        FPictureFolders.insert(base).second)
       std::cout << "kvpublic: pictures in " << base << ".images (" << FilesIn(base + ".images") << " files)\n";
   }
 
  private:
   std::string FDir, FDatabase;
+  std::set<std::string> FPictureFolders;  // named on stdout already
   int FCode = ExitWritten;
 };
 

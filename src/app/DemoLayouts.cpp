@@ -36,7 +36,7 @@ const char* const DemoOrdersLayout = R"({
     { "name": "goods", "caption": "商品与金额" }
   ],
   "columns": [
-    { "field": "city", "caption": "城市", "band": "order", "width": 70, "groupIndex": 0 },
+    { "field": "city", "caption": "城市", "band": "order", "width": 70, "visible": false, "groupIndex": 0 },
     { "field": "order_no", "caption": "订单号", "band": "order", "width": 100 },
     { "field": "order_date", "caption": "下单日期", "band": "order", "width": 80 },
     { "field": "customer", "caption": "客户", "band": "order", "width": 70 },
