@@ -46,15 +46,18 @@ void TcxGridBandPosition::SetBand(TcxGridBand* AParent) {
   FBand->FParent = AParent;
   FBand->Siblings().push_back(FBand);
   // A band holds child bands or columns: the columns of the new parent move
-  // into the band placed in it, row by row.
+  // into the band placed in it (or, when that one holds child bands, into
+  // its first band at the bottom), row by row after its own.
   if (AParent && !AParent->FRows.empty()) {
+    TcxGridBand* target = FBand;
+    while (!target->FChildBands.empty()) target = target->FChildBands.front();
     std::vector<std::vector<TcxGridBandedColumn*>> rows = std::move(AParent->FRows);
     AParent->FRows.clear();
     for (auto& row : rows) {
-      for (TcxGridBandedColumn* column : row) column->Position().FBand = FBand;
-      FBand->FRows.push_back(std::move(row));
+      for (TcxGridBandedColumn* column : row) column->Position().FBand = target;
+      target->FRows.push_back(std::move(row));
     }
-    FBand->Renumber();
+    target->Renumber();
   }
 }
 

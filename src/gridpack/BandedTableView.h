@@ -59,8 +59,10 @@ class TcxGridBandPosition {
   // The parent band; nullptr for a root band.
   TcxGridBand* Band() const;
   // Moves the band into AParent (nullptr: makes it a root band), placed
-  // last among its new siblings.  A band cannot move into itself or into
-  // one of its own child bands (EInvalidOperation).
+  // last among its new siblings.  A band cannot move into itself, into one
+  // of its own child bands or into another view (EInvalidOperation).  A
+  // band holds child bands or columns: columns that AParent held move into
+  // the band (into its first band at the bottom when it holds child bands).
   void SetBand(TcxGridBand* AParent);
   // The index of the parent band in the view's Bands; -1 for a root band.
   int BandIndex() const;
@@ -176,7 +178,8 @@ class TcxGridBands {
   int RootBandCount() const;
   TcxGridBand* RootBands(int AIndex) const;  // list-index error when out of range
   // The view's line count: the largest line count of its visible root bands
-  // (0 when there is none).
+  // (0 when there is none).  Bands (BandedTableViewInfo.h) lay their column
+  // rows out in as many lines.
   int LineCount() const;
 
  private:
@@ -246,7 +249,8 @@ class TcxGridBandedColumn : public TcxGridColumn {
 // Display options of banded views: those of table views and the band headers.
 struct TcxGridBandedTableOptionsView : TcxGridTableOptionsView {
   bool BandHeaders = true;
-  // Fixed height of a band header line in pixels; 0 takes it from the font.
+  // Fixed height in pixels of a band header (one level of band headers);
+  // 0 takes it from the fonts and BandHeaderLineCount.
   int BandHeaderHeight = 0;
   // Text lines of a band header.
   int BandHeaderLineCount = 1;

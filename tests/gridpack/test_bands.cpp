@@ -143,6 +143,15 @@ TEST(Bands, ChildBandsFormATree) {
   EXPECT_THROW(other.CreateColumn()->Position().SetBand(v.C), EInvalidOperation);
   EXPECT_THROW(other.Bands()->Add()->Position().SetBand(v.C), EInvalidOperation);
   EXPECT_EQ(v.A->ChildBandCount(), 2);
+
+  // A band holding child bands moved into a band with columns: the columns
+  // go to its first band at the bottom.
+  TcxGridBandedColumn* c1 = v.View.Columns(1);
+  v.A->Position().SetBand(v.C);
+  EXPECT_EQ(c1->Position().Band(), d);
+  EXPECT_EQ(c1->Position().RowIndex(), 2);
+  EXPECT_EQ(v.C->ColumnCount(), 0);
+  EXPECT_EQ(VisibleCaptions(v.View), (Captions{"d1", "d2", "c1", "a1"}));
 }
 
 TEST(Bands, FreeingBandsAndColumnsKeepsTheRest) {
