@@ -150,7 +150,7 @@ TEST_F(CommandLine, EveryFormatAnswersThePromptAndTheQuestionAlike) {
     std::string Start;  // the first bytes of a written file
   } formats[] = {
       {"xls", ".xls", std::string("\xD0\xCF\x11\xE0", 4)},
-      {"txt", ".txt", "id  "},
+      {"txt", ".txt", "orders  "},  // the default view's band: the CSV file's base name
       {"html", ".html", "<"},
       {"xml", ".xml", "<?xml"},
       {"dbf", ".dbf", "\x03"},
@@ -184,16 +184,17 @@ TEST_F(CommandLine, EveryFormatAnswersThePromptAndTheQuestionAlike) {
 }
 
 TEST_F(CommandLine, TextFormatTextsGoToTheTextWriter) {
+  // Lines: the band header, the column headers, the records.
   const struct {
     std::vector<std::string> Options;
-    std::string Second;  // the second line of the file (GBK)
+    std::string Record;  // the first record's line (GBK)
   } cases[] = {
-      {{}, "1   " + ToSystemBytes("张三") + "  2024-03-05  \r\n"},
-      {{"--separator=;"}, "1;" + ToSystemBytes("张三") + ";2024-03-05\r\n"},
+      {{}, "1   " + ToSystemBytes("张三") + "  2024-03-05  "},
+      {{"--separator=;"}, "1;" + ToSystemBytes("张三") + ";2024-03-05"},
       {{"--separator", ",", "--prefix", "\"", "--suffix", "\""},
-       "\"1\",\"" + ToSystemBytes("张三") + "\",\"2024-03-05\"\r\n"},
+       "\"1\",\"" + ToSystemBytes("张三") + "\",\"2024-03-05\""},
       // An empty separator is no separator: the cells are padded again.
-      {{"--separator=", "--prefix=<", "--suffix=>"}, "<1>   <" + ToSystemBytes("张三") + ">  <2024-03-05>  \r\n"},
+      {{"--separator=", "--prefix=<", "--suffix=>"}, "<1>   <" + ToSystemBytes("张三") + ">  <2024-03-05>  "},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"export", "--csv", csv, "--format", "txt", "--output", dir.File("t"), "--yes"};
@@ -201,8 +202,11 @@ TEST_F(CommandLine, TextFormatTextsGoToTheTextWriter) {
     TRun run = RunProgram(args, dir);
     ASSERT_EQ(run.Code, 0) << run.Err;
     std::string text = ReadFileBytes(dir.File("t.txt"));
-    size_t second = text.find("\r\n") + 2;
-    EXPECT_EQ(text.substr(second, text.find("\r\n", second) + 2 - second), c.Second) << text;
+    std::vector<std::string> lines;
+    for (size_t pos = 0, end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+      lines.push_back(text.substr(pos, end - pos));
+    ASSERT_EQ(lines.size(), 4u) << text;
+    EXPECT_EQ(lines[2], c.Record) << text;
   }
 }
 
