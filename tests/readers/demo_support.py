@@ -41,6 +41,11 @@ def run_demo(prefix):
     return folder, result.stdout.splitlines()
 
 
+def remove_demo(folder):
+    """Removes the temporary folder that run_demo made (screenshots live elsewhere)."""
+    shutil.rmtree(os.path.dirname(folder), ignore_errors=True)
+
+
 def report(done_message):
     for f in failures[:200]:
         print(f)

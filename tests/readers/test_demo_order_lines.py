@@ -26,8 +26,8 @@ from urllib.parse import unquote
 import lxml.html
 from lxml import etree
 
-from demo_support import (Sample, bmp_pixels, cents, check, expect, hex_rgb, money, report, run_demo, screenshot,
-                          screenshot_folder, table_rows, texts)
+from demo_support import (Sample, bmp_pixels, cents, check, expect, hex_rgb, money, remove_demo, report, run_demo,
+                          screenshot, screenshot_folder, table_rows, texts)
 
 
 class OrderLinesView:
@@ -165,6 +165,7 @@ def main():
     page = check_html(folder, view)
     transformed = check_xml(folder, view)
     check_screenshots(page, transformed, view)
+    remove_demo(folder)
     return report("the demo's master-detail files read back as the database holds them")
 
 

@@ -30,7 +30,7 @@ import lxml.html
 import xlrd
 from lxml import etree
 
-from demo_support import (Sample, check, expect, hex_rgb, money, cents, report, run, run_demo, screenshot,
+from demo_support import (Sample, cents, check, expect, hex_rgb, money, remove_demo, report, run, run_demo, screenshot,
                           screenshot_folder, table_rows, texts, words)
 
 STDOUT_LINE = re.compile(r"kvpublic: (?:sample database (?P<db>.+?) \(.*\)|layout (?P<layout>.+)|"
@@ -384,6 +384,7 @@ def main():
     page = check_html(folder, view)
     transformed = check_xml(folder, view)
     check_screenshots(page, transformed, view)
+    remove_demo(folder)
     return report("the demo's orders files read back as the database holds them")
 
 
