@@ -1,183 +1,65 @@
-// The sample database generator and the demo command.
+// The demo command: the sample database, the layout files and the exports.
 #include "app/DemoData.h"
 
-#include <sqlite3.h>
-
-#include <cstdint>
 #include <filesystem>
 #include <iostream>
-#include <memory>
-#include <vector>
+#include <set>
 
 #include "app/CommandLine.h"
+#include "app/DemoLayouts.h"
 #include "app/ExportRun.h"
 #include "platform/Exceptions.h"
 #include "platform/Files.h"
-#include "platform/SysUtils.h"
 
 namespace kv::app {
 
 namespace {
 
-// splitmix64: small, fast and the same everywhere.
-class TRandom {
+// The number of files directly in a folder (0 when it does not exist).
+int FilesIn(const std::string& AFolder) {
+  std::error_code ec;
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(AFolder, ec))
+    if (entry.is_regular_file()) ++count;
+  return count;
+}
+
+// One export of the demo, as `kvpublic export` runs it, with a line for each
+// file the format writes besides its target.
+class TDemoExports {
  public:
-  explicit TRandom(uint64_t ASeed) : FState(ASeed) {}
-  uint64_t Next() {
-    uint64_t z = (FState += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // From 0 to AUpper - 1.
-  int Below(int AUpper) { return static_cast<int>(Next() % static_cast<uint64_t>(AUpper)); }
-  bool Chance(int AOneIn) { return Below(AOneIn) == 0; }
-  template <class T, size_t N>
-  const T& Pick(const T (&AItems)[N]) {
-    return AItems[Below(static_cast<int>(N))];
+  TDemoExports(const std::string& ADir, const std::string& ADatabase) : FDir(ADir), FDatabase(ADatabase) {}
+
+  int Code() const { return FCode; }
+
+  void Run(const std::string& ATable, const std::string& ALayout, const std::string& AFormat,
+           const std::string& AName) {
+    if (FCode != ExitWritten) return;
+    TExportRequest request;
+    request.Database = FDatabase;
+    request.Table = ATable;
+    request.Layout = ALayout.empty() ? "" : FDir + ALayout;
+    request.Format = AFormat;
+    request.Output = FDir + AName;
+    request.Overwrite = TOverwrite::Yes;  // the demo's own files of an earlier run
+    FCode = RunExport(request);
+    if (FCode != ExitWritten) return;
+    std::string base = ChangeFileExt(request.Output, "");
+    if (AFormat == "dbf" && FileExists(base + ".dbt")) std::cout << "kvpublic: memo texts in " << base << ".dbt\n";
+    if (AFormat == "xml" && FileExists(base + ".xsl")) std::cout << "kvpublic: stylesheet " << base << ".xsl\n";
+    // The page and the document of one name share their pictures' folder.
+    if ((AFormat == "html" || AFormat == "xml") && DirectoryExists(base + ".images") &&
+        FPictureFolders.insert(base).second)
+      std::cout << "kvpublic: pictures in " << base << ".images (" << FilesIn(base + ".images") << " files)\n";
   }
 
  private:
-  uint64_t FState;
+  std::string FDir, FDatabase;
+  std::set<std::string> FPictureFolders;  // named on stdout already
+  int FCode = ExitWritten;
 };
-
-const char* const Surnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐",   "孙",   "马",  "朱",
-                                "胡", "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋", "欧阳", "司马", "诸葛"};
-const char* const GivenNames[] = {"伟", "芳",   "娜",   "敏",   "静",   "丽",   "强",   "磊",   "军", "洋",
-                                  "勇", "艳",   "杰",   "娟",   "涛",   "明",   "超",   "秀英", "霞", "平",
-                                  "刚", "桂英", "建国", "晓东", "子涵", "欣怡", "浩然", "雨桐"};
-const char* const Cities[] = {"北京", "上海", "广州", "深圳", "杭州", "南京", "成都", "武汉",     "西安",
-                              "重庆", "天津", "苏州", "长沙", "郑州", "青岛", "厦门", "乌鲁木齐", "呼和浩特"};
-struct TProduct {
-  const char* Name;
-  int PriceCents;
-};
-const TProduct Products[] = {{"笔记本电脑 14英寸", 489900}, {"无线鼠标", 8900},         {"机械键盘(青轴)", 32900},
-                             {"显示器 27英寸 4K", 219900},  {"打印机墨盒 黑色", 15950}, {"人体工学办公椅", 129900},
-                             {"四门钢制文件柜", 86000},     {"家用投影仪", 259900},     {"移动硬盘 2TB", 45900},
-                             {"千兆路由器", 19999},         {"碎纸机", 56800},          {"A4复印纸(5包装)", 12500},
-                             {"白板笔套装 12支", 2450},     {"会议电话", 99900},        {"USB-C 扩展坞", 27900},
-                             {"降噪耳机", 129999},          {"电子签名板", 36500},      {"保险柜(小型)", 158000}};
-const char* const Notes[] = {"请尽快发货",         "周末送货",           "发票抬头：华信科技有限公司",
-                             "客户要求分批发货",   "需要上门安装",       "已电话确认",
-                             "包装加固，易碎品",   "送货前请联系收货人", "老客户，九五折",
-                             "开具增值税专用发票", "货到付款",           "仓库自提"};
-const char* const RemarkSentences[] = {"客户对上次的服务非常满意，希望继续合作。",
-                                       "收货地址为公司前台，工作日九点至十八点有人签收。",
-                                       "如遇缺货，请先电话联系客户确认是否更换型号。",
-                                       "本订单参加季度促销活动，赠品随货寄出。",
-                                       "客户要求在外包装上注明订单号和部门名称。",
-                                       "财务部门要求每月底前提供对账单。",
-                                       "产品需提供三年质保，保修卡随货附上。",
-                                       "此客户为重点客户，请安排专人跟进售后。",
-                                       "上一批货物有一箱外包装破损，本次请加强包装。",
-                                       "客户希望下周一之前收到全部货物。",
-                                       "Delivery note: leave at reception if nobody answers.",
-                                       "备注：价格已含运费和税费。"};
-
-std::string TwoDigits(int AValue) {
-  std::string text = std::to_string(AValue);
-  if (text.size() < 2) text.insert(0, 1, '0');
-  return text;
-}
-
-std::string DateText(TDateTime ADate) { return FormatDateTime("yyyy-mm-dd", ADate); }
-
-struct TStatement {
-  sqlite3_stmt* Handle = nullptr;
-  ~TStatement() { sqlite3_finalize(Handle); }
-};
-
-void Check(sqlite3* ADb, int ACode, const std::string& APath) {
-  if (ACode != SQLITE_OK && ACode != SQLITE_DONE && ACode != SQLITE_ROW)
-    throw Exception("cannot write the sample database \"" + APath + "\": " + sqlite3_errmsg(ADb));
-}
-
-void BindText(sqlite3_stmt* AStmt, int AIndex, const std::string& AText) {
-  sqlite3_bind_text(AStmt, AIndex, AText.c_str(), static_cast<int>(AText.size()), SQLITE_TRANSIENT);
-}
 
 }  // namespace
-
-void CreateDemoDatabase(const std::string& APath, int ARows) {
-  if (FileExists(APath) && !DeleteFile(APath)) throw Exception("cannot replace \"" + APath + "\"");
-  sqlite3* raw = nullptr;
-  int rc = sqlite3_open_v2(APath.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-  if (rc != SQLITE_OK) throw Exception("cannot create the sample database \"" + APath + "\": " + sqlite3_errstr(rc));
-  Check(db.get(),
-        sqlite3_exec(db.get(),
-                     "CREATE TABLE orders ("
-                     " id INTEGER PRIMARY KEY,"
-                     " order_no VARCHAR(12) NOT NULL,"
-                     " customer VARCHAR(8) NOT NULL,"
-                     " contact NVARCHAR(6),"
-                     " city VARCHAR(10),"
-                     " product VARCHAR(30),"
-                     " qty INTEGER,"
-                     " priority SMALLINT,"
-                     " unit_price DECIMAL(10,2),"
-                     " amount MONEY,"
-                     " discount REAL,"
-                     " tracking_no BIGINT,"
-                     " order_date DATE,"
-                     " shipped_at DATETIME,"
-                     " paid BOOLEAN,"
-                     " note VARCHAR(40),"
-                     " remark MEMO);"
-                     "BEGIN;",
-                     nullptr, nullptr, nullptr),
-        APath);
-  TStatement insert;
-  Check(db.get(),
-        sqlite3_prepare_v2(db.get(), "INSERT INTO orders VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1,
-                           &insert.Handle, nullptr),
-        APath);
-  TRandom random(20240501);
-  const double discounts[] = {0, 0, 0, 0.05, 0.1, 0.15, 0.2, 0.125, 0.0333333333333333};
-  const TDateTime firstDay = EncodeDate(2023, 1, 1);
-  for (int i = 1; i <= ARows; ++i) {
-    sqlite3_stmt* s = insert.Handle;
-    sqlite3_reset(s);
-    sqlite3_clear_bindings(s);
-    const TProduct& product = random.Pick(Products);
-    int qty = 1 + random.Below(random.Chance(10) ? 200 : 12);
-    TDateTime orderDate = firstDay + random.Below(730);
-    sqlite3_bind_int(s, 1, i);
-    BindText(s, 2, "SO" + std::to_string(2023000000 + i));
-    BindText(s, 3, std::string(random.Pick(Surnames)) + random.Pick(GivenNames));
-    if (!random.Chance(12)) BindText(s, 4, std::string(random.Pick(Surnames)) + random.Pick(GivenNames));
-    BindText(s, 5, random.Pick(Cities));
-    BindText(s, 6, product.Name);
-    sqlite3_bind_int(s, 7, qty);
-    sqlite3_bind_int(s, 8, 1 + random.Below(5));
-    sqlite3_bind_double(s, 9, product.PriceCents / 100.0);
-    sqlite3_bind_double(s, 10, static_cast<double>(static_cast<int64_t>(product.PriceCents) * qty) / 100.0);
-    sqlite3_bind_double(s, 11, random.Pick(discounts));
-    sqlite3_bind_int64(s, 12, 7300000000000LL + static_cast<int64_t>(i) * 7919 + random.Below(7919));
-    BindText(s, 13, DateText(orderDate));
-    if (!random.Chance(15)) {
-      TDateTime shipped = orderDate + 1 + random.Below(5);
-      std::string time = random.Chance(20) ? "00:00:00"
-                                           : TwoDigits(8 + random.Below(12)) + ":" + TwoDigits(random.Below(60)) + ":" +
-                                                 TwoDigits(random.Below(60));
-      BindText(s, 14, DateText(shipped) + " " + time);
-    }
-    sqlite3_bind_int(s, 15, random.Chance(4) ? 0 : 1);
-    if (!random.Chance(5)) BindText(s, 16, random.Pick(Notes));
-    if (!random.Chance(8)) {
-      std::string remark;
-      int sentences = 1 + random.Below(random.Chance(6) ? 30 : 5);
-      for (int k = 0; k < sentences; ++k) {
-        if (k > 0 && random.Chance(5)) remark += "\r\n";
-        remark += random.Pick(RemarkSentences);
-      }
-      BindText(s, 17, remark);
-    }
-    Check(db.get(), sqlite3_step(s), APath);
-  }
-  Check(db.get(), sqlite3_exec(db.get(), "COMMIT;", nullptr, nullptr, nullptr), APath);
-}
 
 int RunDemo(const std::string& ADir) {
   std::error_code ec;
@@ -187,18 +69,23 @@ int RunDemo(const std::string& ADir) {
   if (dir.back() != PathDelim) dir.push_back(PathDelim);
   std::string database = dir + "shop.db";
   CreateDemoDatabase(database);
-  std::cout << "kvpublic: sample database " << database << " (table orders, " << DemoOrderCount << " rows)\n";
+  std::cout << "kvpublic: sample database " << database << " (orders " << DemoOrderCount << " rows, order_lines "
+            << DemoTableRows(database, "order_lines") << " rows, products " << DemoProductCount
+            << " rows with pictures, view recent_orders " << DemoRecentOrderCount << " rows)\n";
+  const char* const ordersLayout = "orders.layout.json";
+  const char* const linesLayout = "order-lines.layout.json";
+  WriteDemoLayout(dir + ordersLayout, DemoOrdersLayout);
+  std::cout << "kvpublic: layout " << dir << ordersLayout << "\n";
+  WriteDemoLayout(dir + linesLayout, DemoOrderLinesLayout);
+  std::cout << "kvpublic: layout " << dir << linesLayout << "\n";
 
-  TExportRequest request;
-  request.Database = database;
-  request.Table = "orders";
-  request.Format = "dbf";
-  request.Output = dir + "orders.dbf";
-  request.Overwrite = TOverwrite::Yes;  // the demo's own files of an earlier run
-  int code = RunExport(request);
-  if (code == ExitWritten && FileExists(dir + "orders.dbt"))
-    std::cout << "kvpublic: memo texts in " << dir << "orders.dbt\n";
-  return code;
+  TDemoExports exports(dir, database);
+  exports.Run("orders", "", "dbf", "orders.dbf");
+  for (const char* format : {"xls", "txt", "html", "xml"})
+    exports.Run("orders", ordersLayout, format, std::string("orders.") + format);
+  for (const char* format : {"html", "xml"})
+    exports.Run("recent_orders", linesLayout, format, std::string("order-lines.") + format);
+  return exports.Code();
 }
 
 }  // namespace kv::app

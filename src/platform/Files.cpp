@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 #include <cstdio>
 
 namespace kv {
@@ -91,10 +92,16 @@ std::string GetCurrentDir() {
 bool SetCurrentDir(const std::string& ADir) { return ::chdir(ADir.c_str()) == 0; }
 
 std::string ExpandFileName(const std::string& AFileName) {
-  if (!AFileName.empty() && AFileName[0] == '/') return AFileName;
-  std::string cwd = GetCurrentDir();
-  if (!cwd.empty() && cwd.back() != '/') cwd.push_back('/');
-  return cwd + AFileName;
+  std::string full;
+  if (!AFileName.empty() && AFileName[0] == '/') {
+    full = AFileName;
+  } else {
+    full = GetCurrentDir();
+    if (!full.empty() && full.back() != '/') full.push_back('/');
+    full.append(AFileName);
+  }
+  // "." and ".." components are resolved, as the desktop routine does.
+  return std::filesystem::path(full).lexically_normal().string();
 }
 
 }  // namespace kv

@@ -31,7 +31,8 @@ std::string LowerCaseAscii(std::string_view AText);
 
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& ADir);
-// A path made absolute against the current directory.
+// A path made absolute against the current directory, with "." and ".."
+// components resolved.
 std::string ExpandFileName(const std::string& AFileName);
 
 // The native path separator.

@@ -43,6 +43,15 @@ TEST(Files, ExtensionRules) {
   EXPECT_FALSE(SameTextAscii(".dbf", ".dbt"));
 }
 
+TEST(Files, ExpandFileNameResolvesDots) {
+  const std::string cwd = GetCurrentDir();
+  const std::string base = cwd.back() == '/' ? cwd : cwd + "/";
+  EXPECT_EQ(ExpandFileName("out.xls"), base + "out.xls");
+  EXPECT_EQ(ExpandFileName("./out.xls"), base + "out.xls");
+  EXPECT_EQ(ExpandFileName("/a/b/../c/./d.txt"), "/a/c/d.txt");
+  EXPECT_EQ(ExpandFileName("/a/b/."), "/a/b/");
+}
+
 TEST(FileStream, SecondOpenFailsWhileHeld) {
   std::string name = ::testing::TempDir() + "kv_exclusive.bin";
   {
