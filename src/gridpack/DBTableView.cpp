@@ -1,6 +1,8 @@
 // Data-bound table views and field bindings.
 #include "gridpack/DBTableView.h"
 
+#include <typeinfo>
+
 #include "platform/DBFields.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
@@ -10,8 +12,12 @@ namespace kv {
 TField* TcxGridItemDBDataBinding::Field() const {
   if (FieldName.empty()) return nullptr;
   TcxCustomGridTableView* view = Item()->GridView();
-  auto* controller = view ? dynamic_cast<TcxDBDataController*>(view->DataController()) : nullptr;
-  TDataSet* dataSet = controller ? controller->DataSet() : nullptr;
+  TcxCustomDataController* data = view ? view->DataController() : nullptr;
+  if (data != FCachedController) {
+    FCachedController = data;
+    FCachedDBController = dynamic_cast<TcxDBDataController*>(data);
+  }
+  TDataSet* dataSet = FCachedDBController ? FCachedDBController->DataSet() : nullptr;
   if (!dataSet) return nullptr;
   // Every cell of a column asks for its field: remember where it was.
   if (FCachedDataSet == dataSet && FCachedIndex >= 0 && FCachedIndex < dataSet->FieldCount()) {
@@ -77,7 +83,12 @@ void TcxGridItemDBDataBinding::Assign(const TcxGridItemDataBinding& ASource) {
 }
 
 TcxGridItemDBDataBinding* DBDataBindingOf(const TcxCustomGridTableItem* AColumn) {
-  return AColumn ? dynamic_cast<TcxGridItemDBDataBinding*>(AColumn->DataBinding()) : nullptr;
+  TcxGridItemDataBinding* binding = AColumn ? AColumn->DataBinding() : nullptr;
+  if (!binding) return nullptr;
+  // Asked for every cell of an export: the exact class is recognised without
+  // the cost of a cast; descendants and other bindings take the cast.
+  if (typeid(*binding) == typeid(TcxGridItemDBDataBinding)) return static_cast<TcxGridItemDBDataBinding*>(binding);
+  return dynamic_cast<TcxGridItemDBDataBinding*>(binding);
 }
 
 int IndexOfColumnByFieldName(const TcxGridTableView& AView, const std::string& AFieldName) {

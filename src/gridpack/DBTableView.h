@@ -38,6 +38,10 @@ class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
   // same field at that position, same name).
   mutable const TDataSet* FCachedDataSet = nullptr;
   mutable int FCachedIndex = -1;
+  // The view's data controller and what it is as a dataset controller (a
+  // view keeps its controller for life: it is looked at once, not per cell).
+  mutable const TcxCustomDataController* FCachedController = nullptr;
+  mutable TcxDBDataController* FCachedDBController = nullptr;
 };
 
 // The data-bound binding of a column of a data-bound view; nullptr for other
