@@ -1,6 +1,7 @@
 // Cell table: cell records in final form, written column by column.
 #include "writers/xls/CellTable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -16,7 +17,36 @@ uint64_t PoolOffsetOf(const TcxXLSCell& ACell) {
   return v;
 }
 
+constexpr size_t FirstPoolChunk = size_t(1) << 16;
+constexpr size_t LastPoolChunk = size_t(1) << 22;
+constexpr int PoolChunkShift = 26;
+
 }  // namespace
+
+TcxXLSCellsData::~TcxXLSCellsData() { FreePool(); }
+
+uint8_t* TcxXLSCellsData::PoolAppend(size_t ASize, uint64_t& APosition) {
+  if (FTextPool.empty() || FPoolUsed + ASize > FTextPool.back().Size) {
+    const size_t size = FTextPool.empty() ? FirstPoolChunk : std::min(2 * FTextPool.back().Size, LastPoolChunk);
+    FTextPool.reserve(FTextPool.size() + 1);
+    FTextPool.push_back({static_cast<uint8_t*>(AllocateLarge(size)), size});
+    FPoolUsed = 0;
+  }
+  APosition = uint64_t(FTextPool.size() - 1) << PoolChunkShift | FPoolUsed;
+  uint8_t* at = FTextPool.back().Bytes + FPoolUsed;
+  FPoolUsed += ASize;
+  return at;
+}
+
+const uint8_t* TcxXLSCellsData::PoolAt(uint64_t APosition) const {
+  return FTextPool[size_t(APosition >> PoolChunkShift)].Bytes + (APosition & ((uint64_t(1) << PoolChunkShift) - 1));
+}
+
+void TcxXLSCellsData::FreePool() {
+  for (const TPoolChunk& chunk : FTextPool) FreeLarge(chunk.Bytes, chunk.Size);
+  FTextPool.clear();
+  FPoolUsed = 0;
+}
 
 uint16_t TcxXLSCellsData::NumberFormatOf(const TcxXLSCell& ACell) {
   switch (ACell.NumberKind) {
@@ -37,7 +67,7 @@ void TcxXLSCellsData::Resize(int AColCount, int ARowCount) {
   FColCount = AColCount < 0 ? 0 : AColCount;
   FRowCount = ARowCount < 0 ? 0 : ARowCount;
   FCells.reset();
-  TLargeVector<uint8_t>().swap(FTextPool);
+  FreePool();
   const size_t count = size_t(FColCount) * size_t(FRowCount);
   // Each cell is written once below.
   FCells = std::unique_ptr<TcxXLSCell[], TcxXLSCellBlockFree>(
@@ -86,22 +116,21 @@ void TcxXLSCellsData::SetLabelSST(TcxXLSCell& ACell, uint32_t AStringIndex) {
 void TcxXLSCellsData::SetLabel8(TcxXLSCell& ACell, std::string_view AChars) {
   if (AChars.size() > 255) AChars = AChars.substr(0, 255);
   SetRecord(ACell, cxBiffLABEL, static_cast<uint16_t>(9 + AChars.size()), TcxXLSNumberKind::General);
-  uint64_t at = FTextPool.size();
+  uint64_t at;
+  std::memcpy(PoolAppend(AChars.size(), at), AChars.data(), AChars.size());
   TcxXLSByteSink::PutU16(ACell.Record + 10, static_cast<uint16_t>(AChars.size()));
   ACell.Record[12] = 0;
   for (int i = 0; i < 5; ++i) ACell.Record[LabelHeadSize + i] = static_cast<uint8_t>(at >> (8 * i));
-  FTextPool.insert(FTextPool.end(), AChars.begin(), AChars.end());
 }
 
 void TcxXLSCellsData::SetLabel16(TcxXLSCell& ACell, std::u16string_view AChars) {
   if (AChars.size() > 255) AChars = AChars.substr(0, 255);
   SetRecord(ACell, cxBiffLABEL, static_cast<uint16_t>(9 + 2 * AChars.size()), TcxXLSNumberKind::General);
-  uint64_t at = FTextPool.size();
+  uint64_t at;
+  uint8_t* to = PoolAppend(2 * AChars.size(), at);
   TcxXLSByteSink::PutU16(ACell.Record + 10, static_cast<uint16_t>(AChars.size()));
   ACell.Record[12] = 1;
   for (int i = 0; i < 5; ++i) ACell.Record[LabelHeadSize + i] = static_cast<uint8_t>(at >> (8 * i));
-  FTextPool.resize(at + 2 * AChars.size());
-  uint8_t* to = FTextPool.data() + at;
   for (char16_t ch : AChars) {
     TcxXLSByteSink::PutU16(to, static_cast<uint16_t>(ch));
     to += 2;
@@ -113,7 +142,7 @@ void TcxXLSCellsData::WriteTo(TcxXLSByteSink& AStream) const {
     size_t size = 4 + size_t(cell.DataSize());
     if (cell.RecordId() == cxBiffLABEL) {
       AStream.Write(cell.Record, LabelHeadSize);
-      AStream.Write(FTextPool.data() + PoolOffsetOf(cell), size - LabelHeadSize);
+      AStream.Write(PoolAt(PoolOffsetOf(cell)), size - LabelHeadSize);
     } else {
       AStream.Write(cell.Record, size);
     }

@@ -55,6 +55,11 @@ struct TcxXLSCellBlockFree {
 
 class TcxXLSCellsData {
  public:
+  TcxXLSCellsData() = default;
+  ~TcxXLSCellsData();
+  TcxXLSCellsData(const TcxXLSCellsData&) = delete;
+  TcxXLSCellsData& operator=(const TcxXLSCellsData&) = delete;
+
   // Built-in number format of each number kind (General 0, date and time 22,
   // date 14, time 21, currency 7).
   static uint16_t NumberFormatOf(const TcxXLSCell& ACell);
@@ -88,7 +93,19 @@ class TcxXLSCellsData {
   // The cells, from AllocateLarge (not value-initialised: Resize fills every cell).
   std::unique_ptr<TcxXLSCell[], TcxXLSCellBlockFree> FCells;
   size_t FCellCount = 0;
-  TLargeVector<uint8_t> FTextPool;  // characters of LABEL records
+  // Characters of LABEL records, in chunks that never move (64 KiB first,
+  // each twice the last up to 4 MiB): a label's position is its chunk's
+  // number above 26 bits of position in the chunk.
+  struct TPoolChunk {
+    uint8_t* Bytes;
+    size_t Size;
+  };
+  std::vector<TPoolChunk> FTextPool;
+  size_t FPoolUsed = 0;  // bytes used in the last chunk
+  // Room for ASize bytes (at most 510); APosition receives their position.
+  uint8_t* PoolAppend(size_t ASize, uint64_t& APosition);
+  const uint8_t* PoolAt(uint64_t APosition) const;
+  void FreePool();
   int FColCount = 0;
   int FRowCount = 0;
   int64_t FTotalSize = 0;

@@ -220,6 +220,38 @@ TEST(CellTable, RecordsInStorageOrder) {
   EXPECT_EQ(TcxXLSCellsData::NumberFormatOf(t.CellAt(0, 0)), 0);
 }
 
+// Labels whose characters fill several chunks of the text pool (the first
+// chunks are small): every record still carries its own characters.
+TEST(CellTable, LabelsAcrossPoolChunks) {
+  TcxXLSCellsData t;
+  const int rows = 4000;  // about 1 MB of characters
+  t.Resize(2, rows);
+  std::vector<std::string> texts;
+  for (int r = 0; r < rows; ++r) {
+    texts.push_back(std::string(size_t(100 + r % 155), char('a' + r % 26)));
+    t.SetLabel8(t.CellAt(0, r), texts.back());
+    t.SetLabel16(t.CellAt(1, r), std::u16string(size_t(1 + r % 127), char16_t(0x4E00 + r)));
+  }
+  std::string w = Capture([&](TcxXLSByteSink& s) { t.WriteTo(s); });
+  ASSERT_EQ(int64_t(w.size()), t.TotalSize());
+  size_t at = 0;
+  for (int c = 0; c < 2; ++c) {
+    for (int r = 0; r < rows; ++r) {
+      SCOPED_TRACE(std::to_string(c) + "," + std::to_string(r));
+      const uint16_t size = uint16_t(uint8_t(w[at + 2]) | uint8_t(w[at + 3]) << 8);
+      const size_t count = uint8_t(w[at + 10]) | uint8_t(w[at + 11]) << 8;
+      if (c == 0) {
+        ASSERT_EQ(w.substr(at + 13, count), texts[size_t(r)]);
+      } else {
+        ASSERT_EQ(count, size_t(1 + r % 127));
+        ASSERT_EQ(uint8_t(w[at + 13 + 2 * (count - 1)]), uint8_t((0x4E00 + r) & 0xFF));
+        ASSERT_EQ(uint8_t(w[at + 14 + 2 * (count - 1)]), uint8_t((0x4E00 + r) >> 8));
+      }
+      at += 4 + size;
+    }
+  }
+}
+
 TEST(CellTable, NumberFormats) {
   TcxXLSCellsData t;
   t.Resize(1, 1);
