@@ -34,6 +34,7 @@
 
 #include "export/GridCustomExport.h"
 #include "gridpack/TableView.h"
+#include "platform/LargeMemory.h"
 
 namespace kv {
 
@@ -323,7 +324,8 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   // keeps only its style index in FRowCellStyles; the cell pass writes them
   // from the templates exactly as it would write their items.  Cells of
   // merging columns stay items, since merging changes them one by one.
-  std::vector<int32_t> FRowCellStyles;
+  // A big view keeps millions of these: large-block memory faults in cheaply.
+  TLargeVector<int32_t> FRowCellStyles;
   std::vector<size_t> FRowCellTemplates;  // templates whose cells go to FRowCellStyles
   // Per template: its cells are items of their own, row cells, or (a fill
   // template that the column templates cover whole) not written at all.
