@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 from collections import OrderedDict
 
-from test_html_xml_readers import png_pixels
+from browser_support import render_page
 
 KVPUBLIC = os.environ["KVPUBLIC"]
 failures = []
@@ -156,19 +156,7 @@ def screenshot(label, url, folder):
         return None
     os.makedirs(folder, exist_ok=True)
     shot = os.path.join(folder, label + ".png")
-    profile = tempfile.mkdtemp(prefix="kv_chromium_")
-    try:
-        subprocess.run(["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                        "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                        "--user-data-dir=" + profile, "--screenshot=" + shot, "--window-size=1280,900", url],
-                       check=True, timeout=300, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    finally:
-        shutil.rmtree(profile, ignore_errors=True)
-    width, height, rows = png_pixels(shot)
-    counts = {}
-    for line in rows:
-        for p in line:
-            counts[p] = counts.get(p, 0) + 1
+    width, height, counts = render_page(url, shot, "1280,900", 300)
     white = counts.get((255, 255, 255), 0)
     check(white < 0.97 * width * height and len(counts) >= 8,
           f"{label}: the screenshot is blank ({len(counts)} colours, {white} of {width * height} pixels white)")
